@@ -1,0 +1,21 @@
+#include "Sequence.h"
+
+void AppendClass(Sequence& sequence) {
+    const std::int8_t step = sequence.stepList.Current();
+    sequence.classList.Add();
+    sequence.classList.Current() = ClassCode(step);
+}
+
+void FillStartupSteps(Sequence& sequence) {
+    StepList& steps = sequence.stepList;
+    steps.Clear();
+    steps.Reserve(startupStepCount);
+    for (std::int8_t i = 1; i <= 13; ++i) {
+        for (std::int8_t j = 1; j <= 13; ++j) {
+            steps.Add();
+            steps.Current() = i;
+            steps.Add();
+            steps.Current() = j;
+        }
+    }
+}

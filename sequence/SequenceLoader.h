@@ -1,0 +1,61 @@
+#pragma once
+
+#include "Sequence.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+// Results of LoadSequenceFile.
+inline constexpr int loadComplete = 1;       // read to the end of the file
+inline constexpr int loadNotOpened = 0;      // nothing loaded; the sequence is unchanged
+inline constexpr int loadStoppedMalformed = -1; // steps before the malformed line are kept
+
+struct LoadReport {
+    int result = loadNotOpened;
+    std::uint64_t malformedLine = 0; // 1-based line of the file, 0 unless result is -1
+};
+
+// Reads a sequence file into `sequence`. A file that cannot be opened as a
+// regular file, or that fails to read part-way, gives 0 and leaves `sequence`
+// exactly as it was; otherwise the file's steps replace it (1, or -1 when a
+// malformed sixth field stopped the read).
+int LoadSequenceFile(Sequence& sequence, const std::string& path, LoadReport* report = nullptr);
+
+// Splits bytes into lines and steps. Bytes may arrive in blocks cut anywhere,
+// even inside a CR LF pair; lines have no length limit. Used by the loader and
+// directly by tests and the fuzzer.
+class SequenceParser {
+public:
+    explicit SequenceParser(Sequence& target);
+
+    // False once a malformed line has stopped parsing; later calls do nothing.
+    bool Feed(const char* data, std::size_t size);
+    // Ends an unterminated last line. The result of the whole parse.
+    int Finish();
+
+    // The line being read (1-based); after a stop, the malformed line.
+    std::uint64_t LineNumber() const { return lineNumber; }
+
+private:
+    enum class Phase : std::uint8_t { Prefix, Fields, SixthField, SkipToEnd };
+
+    const char* ConsumeTerminator(const char* terminator, const char* end);
+    void EndLine();
+    void Emit(int step);
+    void Flush();
+
+    Sequence& target;
+    std::vector<std::int8_t> pendingSteps;
+    std::vector<std::int8_t> pendingClasses;
+    Phase phase = Phase::Prefix;
+    int tagMatched = 0;
+    int semicolons = 0;
+    int fieldLength = 0;
+    int fieldValue = 0;
+    bool lineHasContent = false;
+    bool pendingCarriageReturn = false;
+    bool stopped = false;
+    std::uint64_t lineNumber = 1;
+};

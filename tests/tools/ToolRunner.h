@@ -1,0 +1,62 @@
+#pragma once
+
+#include <cstdio>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <sys/wait.h>
+#include <unistd.h>
+#include <vector>
+
+// Runs qornv-render with the given arguments and collects what it printed.
+struct ToolRun {
+    int exitStatus = -1;
+    std::string out;
+    std::string err;
+};
+
+inline std::string ReadWholeFile(const std::string& path) {
+    std::ifstream file(path, std::ios::binary);
+    std::ostringstream text;
+    text << file.rdbuf();
+    return text.str();
+}
+
+inline ToolRun RunTool(const std::vector<std::string>& arguments,
+                       const std::vector<std::string>& environment = {}) {
+    char directory[] = "/tmp/qornv-tool-XXXXXX";
+    const std::string folder = ::mkdtemp(directory);
+    const std::string outPath = folder + "/out";
+    const std::string errPath = folder + "/err";
+    const pid_t child = ::fork();
+    if (child == 0) {
+        std::FILE* out = std::freopen(outPath.c_str(), "w", stdout);
+        std::FILE* err = std::freopen(errPath.c_str(), "w", stderr);
+        if (out == nullptr || err == nullptr) {
+            ::_exit(127);
+        }
+        for (const std::string& assignment : environment) {
+            ::putenv(const_cast<char*>(assignment.c_str()));
+        }
+        std::vector<char*> argv;
+        std::string program = QORNV_RENDER_PATH;
+        argv.push_back(program.data());
+        std::vector<std::string> copies = arguments;
+        for (std::string& argument : copies) {
+            argv.push_back(argument.data());
+        }
+        argv.push_back(nullptr);
+        ::execv(program.c_str(), argv.data());
+        ::_exit(127);
+    }
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    ToolRun run;
+    run.exitStatus = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    run.out = ReadWholeFile(outPath);
+    run.err = ReadWholeFile(errPath);
+    std::remove(outPath.c_str());
+    std::remove(errPath.c_str());
+    ::rmdir(folder.c_str());
+    return run;
+}

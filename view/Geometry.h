@@ -1,0 +1,47 @@
+#pragma once
+
+#include "CursorList.h"
+
+#include <cstdint>
+
+// The drawing area's size and the sizes derived from it. `height` counts one
+// menu-bar line on top of the drawing area, so the centre sits half a menu-bar
+// height below the middle of what is visible. The radii never scale.
+struct Layout {
+    std::int32_t width = 0;
+    std::int32_t height = 0;
+    std::int32_t centreX = 0;
+    std::int32_t centreY = 0;
+    std::int32_t innerRadius = 0;
+    std::int32_t middleRadius = 0;
+    std::int32_t outerRadius = 0;
+    std::int32_t nodeRadius = 0;
+    std::int32_t markerRadius = 0;
+    friend bool operator==(const Layout&, const Layout&) = default;
+};
+
+struct NodePosition {
+    std::int32_t x = 0;
+    std::int32_t y = 0;
+    friend bool operator==(const NodePosition&, const NodePosition&) = default;
+};
+
+// Entry index = node number; entry 0 is a placeholder at (0, 0), the last
+// entry the centre node.
+using NodeList = CursorList<NodePosition>;
+
+enum class StructureKind : std::int8_t { Icosahedron = 0, Octahedron = 1 };
+
+inline constexpr std::size_t icosahedronNodeCount = 14; // placeholder + 13 nodes
+inline constexpr std::size_t octahedronNodeCount = 8;   // placeholder + 7 nodes
+
+// Stores the drawing area's width and its height plus one menu-bar line, and
+// derives the centre (truncating) and the constant radii.
+void UpdateLayout(Layout& layout, std::int32_t width, std::int32_t height);
+
+// Rebuilds nodeList whole for `kind` around the layout's centre; any other kind
+// leaves it empty.
+void ComputeNodePositions(NodeList& nodeList, const Layout& layout, StructureKind kind);
+
+// UpdateLayout, then the icosahedron's positions.
+void InitLayout(Layout& layout, NodeList& nodeList, std::int32_t width, std::int32_t height);
