@@ -1,6 +1,8 @@
 #include "SequenceLoader.h"
 
+#include <algorithm>
 #include <cerrno>
+#include <memory>
 #include <fcntl.h>
 #include <new>
 #include <sys/stat.h>
@@ -67,7 +69,7 @@ private:
 
 // Only a regular file is a sequence file. The open is non-blocking so that a
 // FIFO without a writer is refused at once instead of hanging the window.
-int OpenRegularFile(const std::string& path) {
+int OpenRegularFile(const std::string& path, std::size_t& size) {
     const int descriptor = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
     if (descriptor < 0) {
         return -1;
@@ -78,15 +80,13 @@ int OpenRegularFile(const std::string& path) {
         return -1;
     }
     ::posix_fadvise(descriptor, 0, 0, POSIX_FADV_SEQUENTIAL);
+    size = static_cast<std::size_t>(status.st_size);
     return descriptor;
 }
 
 } // namespace
 
-SequenceParser::SequenceParser(Sequence& target) : target(target) {
-    pendingSteps.reserve(pendingCapacity);
-    pendingClasses.reserve(pendingCapacity);
-}
+SequenceParser::SequenceParser(Sequence& target) : target(target) {}
 
 void SequenceParser::Emit(int step) {
     pendingSteps.push_back(static_cast<std::int8_t>(step));
@@ -221,14 +221,17 @@ int SequenceParser::Finish() {
 int LoadSequenceFile(Sequence& sequence, const std::string& path, LoadReport* report) {
     LoadReport outcome;
     try {
-        const FileDescriptor file(OpenRegularFile(path));
+        std::size_t fileSize = 0;
+        const FileDescriptor file(OpenRegularFile(path, fileSize));
         if (file.Get() >= 0) {
             Sequence loaded;
             SequenceParser parser(loaded);
-            std::vector<char> block(readBlockSize);
+            // A small file needs no large block; one byte more sees the end at once.
+            const std::size_t blockSize = std::min(readBlockSize, fileSize + 1);
+            const std::unique_ptr<char[]> block(new char[blockSize]);
             bool readFailed = false;
             for (;;) {
-                const ssize_t count = ::read(file.Get(), block.data(), block.size());
+                const ssize_t count = ::read(file.Get(), block.get(), blockSize);
                 if (count < 0 && errno == EINTR) {
                     continue;
                 }
@@ -236,7 +239,7 @@ int LoadSequenceFile(Sequence& sequence, const std::string& path, LoadReport* re
                     readFailed = true;
                     break;
                 }
-                if (count == 0 || !parser.Feed(block.data(), static_cast<std::size_t>(count))) {
+                if (count == 0 || !parser.Feed(block.get(), static_cast<std::size_t>(count))) {
                     break;
                 }
             }
