@@ -19,6 +19,7 @@ constexpr int tagLength = 6;
 constexpr int sixthFieldSemicolons = 5;
 constexpr std::size_t pendingCapacity = 1 << 16;
 constexpr std::size_t readBlockSize = 1 << 20;
+constexpr std::size_t smallestBlockSize = 1 << 12; // files that report no size, like /proc
 
 bool IsTerminator(char c) { return c == '\n' || c == '\r' || c == '\0'; }
 
@@ -227,7 +228,7 @@ int LoadSequenceFile(Sequence& sequence, const std::string& path, LoadReport* re
             Sequence loaded;
             SequenceParser parser(loaded);
             // A small file needs no large block; one byte more sees the end at once.
-            const std::size_t blockSize = std::min(readBlockSize, fileSize + 1);
+            const std::size_t blockSize = std::clamp(fileSize + 1, smallestBlockSize, readBlockSize);
             const std::unique_ptr<char[]> block(new char[blockSize]);
             bool readFailed = false;
             for (;;) {
