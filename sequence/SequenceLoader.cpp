@@ -1,6 +1,10 @@
 #include "SequenceLoader.h"
 
 #include <algorithm>
+#include <array>
+#include <bit>
+#include <cstdint>
+#include <span>
 #include <cerrno>
 #include <memory>
 #include <fcntl.h>
@@ -8,8 +12,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#if defined(__SSE2__)
-#include <emmintrin.h>
+#if defined(__x86_64__)
+#include <immintrin.h>
 #endif
 
 namespace {
@@ -17,8 +21,19 @@ namespace {
 constexpr char tag[] = {'Q', 'O', 'R', 'N', '-', 'V'};
 constexpr int tagLength = 6;
 constexpr int sixthFieldSemicolons = 5;
-constexpr std::size_t pendingCapacity = 1 << 16;
-constexpr std::size_t readBlockSize = 1 << 20;
+constexpr std::size_t pendingCapacity = 1 << 14;
+// The fast path leaves the last bytes of a block to the state machine, so that
+// it may look a few bytes ahead (a tag, a sixth field, the LF of CR LF) unchecked.
+constexpr std::ptrdiff_t fastPathMargin = 8;
+
+constexpr auto classCodes = [] {
+    std::array<std::int8_t, 256> codes{};
+    for (int step = 0; step < 128; ++step) {
+        codes[static_cast<std::size_t>(step)] = ClassCode(step);
+    }
+    return codes;
+}();
+constexpr std::size_t readBlockSize = 1 << 16; // stays in the cache between the copy and the scan
 constexpr std::size_t smallestBlockSize = 1 << 12; // files that report no size, like /proc
 
 bool IsTerminator(char c) { return c == '\n' || c == '\r' || c == '\0'; }
@@ -50,6 +65,96 @@ template <bool withSemicolon> const char* FindSpecial(const char* p, const char*
         ++p;
     }
     return p;
+}
+
+struct ChunkMasks {
+    std::uint64_t semicolons = 0;
+    std::uint64_t terminators = 0;
+};
+
+// One bit per byte of a 64-byte chunk for ';' and for the line terminators.
+struct Sse2Masks {
+    static ChunkMasks Of(const char* chunk);
+};
+
+#if defined(__x86_64__)
+// Half the instructions of the SSE2 masks where the processor has AVX2.
+struct Avx2Masks {
+    __attribute__((target("avx2"))) static ChunkMasks Of(const char* chunk) {
+        const __m256i lineFeed = _mm256_set1_epi8('\n');
+        const __m256i carriageReturn = _mm256_set1_epi8('\r');
+        const __m256i zero = _mm256_setzero_si256();
+        const __m256i semicolon = _mm256_set1_epi8(';');
+        ChunkMasks masks;
+        for (int k = 0; k < 2; ++k) {
+            const __m256i block =
+                _mm256_loadu_si256(reinterpret_cast<const __m256i*>(chunk + 32 * k));
+            const __m256i terminators =
+                _mm256_or_si256(_mm256_cmpeq_epi8(block, lineFeed),
+                                _mm256_or_si256(_mm256_cmpeq_epi8(block, carriageReturn),
+                                                _mm256_cmpeq_epi8(block, zero)));
+            masks.terminators |= static_cast<std::uint64_t>(static_cast<std::uint32_t>(
+                                     _mm256_movemask_epi8(terminators)))
+                                 << (32 * k);
+            masks.semicolons |= static_cast<std::uint64_t>(static_cast<std::uint32_t>(
+                                    _mm256_movemask_epi8(_mm256_cmpeq_epi8(block, semicolon))))
+                                << (32 * k);
+        }
+        return masks;
+    }
+};
+
+const bool hasAvx2 = __builtin_cpu_supports("avx2");
+#endif
+
+ChunkMasks Sse2Masks::Of(const char* chunk) {
+    ChunkMasks masks;
+#if defined(__SSE2__)
+    const __m128i lineFeed = _mm_set1_epi8('\n');
+    const __m128i carriageReturn = _mm_set1_epi8('\r');
+    const __m128i zero = _mm_setzero_si128();
+    const __m128i semicolon = _mm_set1_epi8(';');
+    for (int k = 0; k < 4; ++k) {
+        const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(chunk + 16 * k));
+        const __m128i terminators =
+            _mm_or_si128(_mm_cmpeq_epi8(block, lineFeed),
+                         _mm_or_si128(_mm_cmpeq_epi8(block, carriageReturn),
+                                      _mm_cmpeq_epi8(block, zero)));
+        masks.terminators |= static_cast<std::uint64_t>(static_cast<std::uint16_t>(
+                                 _mm_movemask_epi8(terminators)))
+                             << (16 * k);
+        masks.semicolons |= static_cast<std::uint64_t>(static_cast<std::uint16_t>(
+                                _mm_movemask_epi8(_mm_cmpeq_epi8(block, semicolon))))
+                            << (16 * k);
+    }
+#else
+    for (int k = 0; k < 64; ++k) {
+        masks.semicolons |= static_cast<std::uint64_t>(chunk[k] == ';') << k;
+        masks.terminators |= static_cast<std::uint64_t>(IsTerminator(chunk[k])) << k;
+    }
+#endif
+    return masks;
+}
+
+
+// The value of a sixth field starting at `field`, or -1 when it is not empty or
+// one or two digits. Reads exactly three bytes and decides without branches:
+// the length of the field varies from line to line and would be mispredicted.
+inline int SixthFieldValue(const char* field) {
+    const auto isDelimiter = [](unsigned char c) {
+        return static_cast<int>(c == ';') | static_cast<int>(c == '\n') |
+               static_cast<int>(c == '\r') | static_cast<int>(c == '\0');
+    };
+    const unsigned char c0 = static_cast<unsigned char>(field[0]);
+    const unsigned char c1 = static_cast<unsigned char>(field[1]);
+    const unsigned char c2 = static_cast<unsigned char>(field[2]);
+    const unsigned d0 = c0 - '0';
+    const unsigned d1 = c1 - '0';
+    const int empty = isDelimiter(c0);
+    const int oneDigit = static_cast<int>(d0 < 10) & isDelimiter(c1);
+    const int twoDigits = static_cast<int>(d0 < 10) & static_cast<int>(d1 < 10) & isDelimiter(c2);
+    const int value = empty ? 0 : oneDigit ? static_cast<int>(d0) : static_cast<int>(d0 * 10 + d1);
+    return (empty | oneDigit | twoDigits) ? value : -1;
 }
 
 class FileDescriptor {
@@ -87,21 +192,21 @@ int OpenRegularFile(const std::string& path, std::size_t& size) {
 
 } // namespace
 
-SequenceParser::SequenceParser(Sequence& target) : target(target) {}
-
-void SequenceParser::Emit(int step) {
-    pendingSteps.push_back(static_cast<std::int8_t>(step));
-    pendingClasses.push_back(ClassCode(step));
-    if (pendingSteps.size() == pendingCapacity) {
-        Flush();
-    }
-}
+SequenceParser::SequenceParser(Sequence& target)
+    : target(target), pendingSteps(pendingCapacity), pendingClasses(pendingCapacity) {}
 
 void SequenceParser::Flush() {
-    target.stepList.AppendRange(pendingSteps);
-    target.classList.AppendRange(pendingClasses);
-    pendingSteps.clear();
-    pendingClasses.clear();
+    for (std::size_t k = 0; k < pendingCount; ++k) {
+        pendingClasses[k] = classCodes[static_cast<std::uint8_t>(pendingSteps[k])];
+    }
+    target.stepList.AppendRange(std::span(pendingSteps).first(pendingCount));
+    target.classList.AppendRange(std::span(pendingClasses).first(pendingCount));
+    pendingCount = 0;
+}
+
+void SequenceParser::Stop() {
+    stopped = true;
+    Flush();
 }
 
 void SequenceParser::EndLine() {
@@ -135,6 +240,97 @@ const char* SequenceParser::ConsumeTerminator(const char* terminator, const char
     return terminator + 1;
 }
 
+// The fast path for the bulk of a block: finds every ';' and terminator of 64
+// bytes at once and settles each line that ends inside [p, end) from those
+// positions. Returns where the first line it leaves to the byte-wise state
+// machine begins (a line near the end of the block), or nullptr when a
+// malformed line stopped parsing.
+const char* SequenceParser::ParseWholeLines(const char* p, const char* end) {
+#if defined(__x86_64__)
+    if (hasAvx2) {
+        return ParseWholeLinesAvx2(p, end);
+    }
+#endif
+    return ParseWholeLinesWith<Sse2Masks>(p, end);
+}
+
+#if defined(__x86_64__)
+// Flattened so that the AVX2 masks are inlined into the whole loop.
+__attribute__((target("avx2"), flatten)) const char* SequenceParser::ParseWholeLinesAvx2(const char* p,
+                                                                               const char* end) {
+    return ParseWholeLinesWith<Avx2Masks>(p, end);
+}
+#endif
+
+template <typename Masks>
+inline const char* SequenceParser::ParseWholeLinesWith(const char* p, const char* end) {
+    const char* lineStart = p;
+    while (end - lineStart >= fastPathMargin) {
+        // Settled: a tag line, or a data line whose step is out; only its end matters.
+        bool settled = std::equal(tag, tag + tagLength, lineStart);
+        int semicolonCount = 0;
+        // Windows start at the line, so a typical line is settled from one window.
+        const char* window = lineStart;
+        const char* terminator = nullptr;
+        while (terminator == nullptr) {
+            if (end - window < 64) {
+                if (!settled) {
+                    return lineStart; // the state machine reads this line afresh
+                }
+                phase = Phase::SkipToEnd; // the step is out: only the end is left
+                lineHasContent = true;
+                return window;
+            }
+            const ChunkMasks masks = Masks::Of(window);
+            const std::uint64_t terminators = masks.terminators;
+            const std::uint64_t beforeTerminator =
+                terminators == 0 ? ~std::uint64_t{0} : (terminators & -terminators) - 1;
+            if (!settled) {
+                // Drop the semicolons before the fifth; what is left starts with it.
+                const std::uint64_t inLine = masks.semicolons & beforeTerminator;
+                std::uint64_t semicolons = inLine;
+                for (int k = semicolonCount; k < sixthFieldSemicolons - 1; ++k) {
+                    semicolons &= semicolons - 1;
+                }
+                if (semicolons == 0) {
+                    semicolonCount += std::popcount(inLine); // fewer than five so far
+                } else {
+                    const char* fifth = window + std::countr_zero(semicolons);
+                    if (end - fifth < 4) {
+                        return lineStart; // the field may run past the block
+                    }
+                    const int value = SixthFieldValue(fifth + 1);
+                    if (value < 0) {
+                        Stop();
+                        return nullptr;
+                    }
+                    Emit(value);
+                    settled = true;
+                }
+            }
+            if (terminators != 0) {
+                terminator = window + std::countr_zero(terminators);
+            }
+            window += 64;
+        }
+        if (!settled) {
+            Emit(0); // fewer than six fields
+        }
+        ++lineNumber;
+        lineStart = terminator + 1;
+        if (*terminator == '\r') {
+            if (lineStart == end) {
+                pendingCarriageReturn = true; // an LF may open the next block
+                return end;
+            }
+            if (*lineStart == '\n') {
+                ++lineStart;
+            }
+        }
+    }
+    return lineStart;
+}
+
 bool SequenceParser::Feed(const char* data, std::size_t size) {
     if (stopped) {
         return false;
@@ -148,6 +344,15 @@ bool SequenceParser::Feed(const char* data, std::size_t size) {
         }
     }
     while (p < end) {
+        if (phase == Phase::Prefix && !lineHasContent) {
+            p = ParseWholeLines(p, end);
+            if (p == nullptr) {
+                return false;
+            }
+            if (p == end) {
+                break;
+            }
+        }
         switch (phase) {
         case Phase::Prefix:
             if (*p == tag[tagMatched]) {
@@ -191,8 +396,7 @@ bool SequenceParser::Feed(const char* data, std::size_t size) {
                 ++fieldLength;
                 ++p;
             } else {
-                stopped = true;
-                Flush();
+                Stop();
                 return false;
             }
             break;

@@ -41,14 +41,26 @@ public:
 private:
     enum class Phase : std::uint8_t { Prefix, Fields, SixthField, SkipToEnd };
 
+    const char* ParseWholeLines(const char* p, const char* end);
+    template <typename Masks> const char* ParseWholeLinesWith(const char* p, const char* end);
+#if defined(__x86_64__)
+    const char* ParseWholeLinesAvx2(const char* p, const char* end);
+#endif
     const char* ConsumeTerminator(const char* terminator, const char* end);
     void EndLine();
-    void Emit(int step);
+    void Emit(int step) {
+        pendingSteps[pendingCount] = static_cast<std::int8_t>(step);
+        if (++pendingCount == pendingSteps.size()) {
+            Flush();
+        }
+    }
     void Flush();
+    void Stop();
 
     Sequence& target;
     std::vector<std::int8_t> pendingSteps;
     std::vector<std::int8_t> pendingClasses;
+    std::size_t pendingCount = 0;
     Phase phase = Phase::Prefix;
     int tagMatched = 0;
     int semicolons = 0;
