@@ -74,7 +74,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         Require(sequence == previous, "on 0 the previous sequence untouched");
     }
 
-    const std::size_t blockSize = size == 0 ? 1 : 1 + data[0] % 7;
+    // Tiny blocks exercise the byte-wise path, larger ones the 64-byte scan.
+    const std::size_t blockSize = size == 0 ? 1 : 1 + (data[0] * 37u) % 300;
     int blockResult = 0;
     const Sequence inBlocks = ParseInBlocks(data, size, blockSize, blockResult);
     Require(blockResult == result, "block size does not change the result");

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <sys/stat.h>
 
 namespace {
@@ -92,14 +93,37 @@ INSTANTIATE_TEST_SUITE_P(
 
 // Parsing must not depend on where reads cut the file: every cut, and byte by
 // byte, gives the same steps as one block.
+// Lines short and long (beyond one 64-byte scan window), fields and line ends
+// at every offset, so that the cuts below land everywhere that matters.
+std::string MixedLines(std::vector<int>& steps) {
+    std::string bytes = "QORN-V\r\n;;;;;12\r\n\r\n;a;b;c;d;3;x\rQORN-\0;;;;;;\n;;;;;99\r"s;
+    steps = {12, 0, 3, 0, 0, 99};
+    const char* ends[] = {"\n", "\r\n", "\r", "\0"};
+    for (int i = 0; i < 40; ++i) {
+        const std::string padding(static_cast<std::size_t>(i * 7 % 90), 'x');
+        const int step = i * 5 % 100;
+        if (i % 9 == 4) {
+            bytes += "QORN-V" + padding + ";;;;;bad";
+        } else if (i % 7 == 3) {
+            bytes += padding + ";;;;";
+            steps.push_back(0);
+        } else {
+            bytes += padding + ";b;;d;" + padding + ";" + std::to_string(step) + ";" + padding;
+            steps.push_back(step);
+        }
+        bytes += std::string(ends[i % 4], i % 4 == 3 ? 1 : std::strlen(ends[i % 4]));
+    }
+    return bytes;
+}
+
 TEST(SequenceParser, BlockBoundariesDoNotMatter) {
-    const std::string bytes =
-        "QORN-V\r\n;;;;;12\r\n\r\n;a;b;c;d;3;x\rQORN-\0;;;;;;\n;;;;;99\r"s;
+    std::vector<int> steps;
+    const std::string bytes = MixedLines(steps);
     Sequence whole;
     SequenceParser wholeParser(whole);
     ASSERT_TRUE(wholeParser.Feed(bytes.data(), bytes.size()));
     ASSERT_EQ(wholeParser.Finish(), 1);
-    EXPECT_EQ(StepsOf(whole), (std::vector<int>{12, 0, 3, 0, 0, 99}));
+    EXPECT_EQ(StepsOf(whole), steps);
 
     for (std::size_t cut = 0; cut <= bytes.size(); ++cut) {
         Sequence split;
