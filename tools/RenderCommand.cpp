@@ -1,6 +1,8 @@
 #include "RenderCommand.h"
+#include "SequenceLoader.h"
 
 #include <charconv>
+#include <iostream>
 
 const char* const renderUsage =
     "Usage:\n"
@@ -117,4 +119,23 @@ std::optional<RenderRequest> ParseRenderArguments(const std::vector<std::string>
         return std::nullopt;
     }
     return request;
+}
+
+std::optional<int> LoadRequestedSequence(const RenderRequest& request, Sequence& sequence) {
+    if (!request.file) {
+        FillStartupSteps(sequence);
+        return loadComplete;
+    }
+    LoadReport report;
+    LoadSequenceFile(sequence, *request.file, &report);
+    if (report.result == loadNotOpened) {
+        std::cerr << "qornv-render: cannot open '" << *request.file << "' as a sequence file\n";
+        return std::nullopt;
+    }
+    if (report.result == loadStoppedMalformed) {
+        std::cerr << "qornv-render: warning: '" << *request.file << "' line "
+                  << report.malformedLine
+                  << ": the sixth field is not empty or one or two digits; reading stopped there\n";
+    }
+    return report.result;
 }

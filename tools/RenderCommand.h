@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Geometry.h"
+#include "Sequence.h"
 
 #include <optional>
 #include <string>
@@ -22,3 +23,8 @@ std::optional<RenderRequest> ParseRenderArguments(const std::vector<std::string>
                                                   std::string& problem);
 
 extern const char* const renderUsage;
+
+// Loads the requested file, or builds the start-up sequence when there is none.
+// Nullopt when the file cannot be opened; the message is on stderr already.
+// A malformed line is a warning on stderr, with its line number.
+std::optional<int> LoadRequestedSequence(const RenderRequest& request, Sequence& sequence);

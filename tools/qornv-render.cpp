@@ -1,24 +1,29 @@
 // qornv-render: the viewer's loader and drawing on the command line, for
-// checking files, scripting and regression pictures. Data modes start no GUI
-// machinery, so they run anywhere.
+// checking files, scripting and regression pictures.
+//
+// This front end links no Qt: loading the GUI libraries alone costs more than
+// checking a large file, so the data modes stay free of them and run without a
+// display. Pictures are drawn by qornv-render-picture, which it hands over to.
 
 #include "RenderCommand.h"
-#include "SequenceLoader.h"
-#include "ViewDrawing.h"
 #include "ViewerState.h"
 
-#include <QGuiApplication>
-#include <QImage>
-
+#include <cerrno>
 #include <cstdio>
-#include <cstdlib>
+#include <cstring>
+#include <filesystem>
 #include <iostream>
 #include <string>
+#include <unistd.h>
+
+#ifndef QORNV_LIBEXEC_DIR
+#define QORNV_LIBEXEC_DIR "/usr/libexec/qornv"
+#endif
 
 namespace {
 
 template <typename Values, typename Format>
-void PrintLine(std::string& out, const char* label, const Values& values, Format format) {
+void AppendLine(std::string& out, const char* label, const Values& values, Format format) {
     out += label;
     bool first = true;
     for (const auto& value : values) {
@@ -31,58 +36,40 @@ void PrintLine(std::string& out, const char* label, const Values& values, Format
     out += '\n';
 }
 
-void AppendNumber(std::string& out, int value) { out += std::to_string(value); }
-
 void PrintDump(int result, const Sequence& sequence, const RenderRequest& request) {
     Layout layout;
     NodeList nodeList;
     UpdateLayout(layout, request.width, request.height);
     ComputeNodePositions(nodeList, layout, request.view);
     std::string out = "result: " + std::to_string(result) + "\n";
-    out.reserve(out.size() + 4 * sequence.stepList.Size() + 4 * sequence.classList.Size());
-    PrintLine(out, "steps: ", sequence.stepList.Elements(), AppendNumber);
-    PrintLine(out, "classes: ", sequence.classList.Elements(), AppendNumber);
-    PrintLine(out, "nodes: ", nodeList.Elements(), [](std::string& text, NodePosition node) {
+    out.reserve(out.size() + 3 * (sequence.stepList.Size() + sequence.classList.Size()) + 64);
+    const auto appendNumber = [](std::string& text, int value) { text += std::to_string(value); };
+    AppendLine(out, "steps: ", sequence.stepList.Elements(), appendNumber);
+    AppendLine(out, "classes: ", sequence.classList.Elements(), appendNumber);
+    AppendLine(out, "nodes: ", nodeList.Elements(), [](std::string& text, NodePosition node) {
         text += std::to_string(node.x) + ',' + std::to_string(node.y);
     });
     std::fwrite(out.data(), 1, out.size(), stdout);
 }
 
-// Loads the requested file, or builds the start-up sequence. Nullopt when the
-// file could not be opened (the message is out already).
-std::optional<int> LoadRequested(const RenderRequest& request, Sequence& sequence) {
-    if (!request.file) {
-        FillStartupSteps(sequence);
-        return loadComplete;
+// The picture renderer sits beside this program in the build tree and in the
+// libexec folder once installed.
+int HandOverToPictureRenderer(char** argv) {
+    std::error_code error;
+    const auto self = std::filesystem::read_symlink("/proc/self/exe", error);
+    const std::filesystem::path candidates[] = {
+        self.parent_path() / "qornv-render-picture",
+        std::filesystem::path(QORNV_LIBEXEC_DIR) / "qornv-render-picture"};
+    for (const auto& candidate : candidates) {
+        if (!error && ::access(candidate.c_str(), X_OK) == 0) {
+            ::execv(candidate.c_str(), argv);
+            std::cerr << "qornv-render: cannot run " << candidate << ": " << std::strerror(errno)
+                      << '\n';
+            return 1;
+        }
     }
-    LoadReport report;
-    LoadSequenceFile(sequence, *request.file, &report);
-    if (report.result == loadNotOpened) {
-        std::cerr << "qornv-render: cannot open '" << *request.file
-                  << "' as a sequence file\n";
-        return std::nullopt;
-    }
-    if (report.result == loadStoppedMalformed) {
-        std::cerr << "qornv-render: warning: '" << *request.file << "' line "
-                  << report.malformedLine
-                  << ": the sixth field is not empty or one or two digits; reading stopped there\n";
-    }
-    return report.result;
-}
-
-int RenderPicture(const Sequence& sequence, const RenderRequest& request, int argc, char** argv) {
-    // Pictures need no display: choose the offscreen platform unless one is set.
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    }
-    QGuiApplication application(argc, argv);
-    const QImage picture =
-        RenderStructurePicture(sequence, request.view, request.width, request.height);
-    if (!picture.save(QString::fromStdString(request.outputPath), "PNG")) {
-        std::cerr << "qornv-render: cannot write '" << request.outputPath << "'\n";
-        return 1;
-    }
-    return 0;
+    std::cerr << "qornv-render: the picture renderer qornv-render-picture is not installed\n";
+    return 1;
 }
 
 } // namespace
@@ -98,22 +85,18 @@ int main(int argc, char** argv) {
         std::cout << renderUsage;
         return 0;
     }
+    if (request->mode == RenderRequest::Mode::Picture) {
+        return HandOverToPictureRenderer(argv);
+    }
     Sequence sequence;
-    const std::optional<int> result = LoadRequested(*request, sequence);
+    const std::optional<int> result = LoadRequestedSequence(*request, sequence);
     if (!result) {
         return 1;
     }
-    switch (request->mode) {
-    case RenderRequest::Mode::Dump:
+    if (request->mode == RenderRequest::Mode::Dump) {
         PrintDump(*result, sequence, *request);
-        return 0;
-    case RenderRequest::Mode::Check:
+    } else {
         std::printf("result: %d, steps: %zu\n", *result, sequence.stepList.Size());
-        return 0;
-    case RenderRequest::Mode::Picture:
-        return RenderPicture(sequence, *request, argc, argv);
-    case RenderRequest::Mode::Help:
-        break;
     }
     return 0;
 }
