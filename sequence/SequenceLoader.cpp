@@ -262,73 +262,107 @@ __attribute__((target("avx2"), flatten)) const char* SequenceParser::ParseWholeL
 }
 #endif
 
+// Masks for a batch of chunks first, lines second: the masks do not depend on
+// where lines begin, and a line is then settled from bits already at hand, so
+// the work on consecutive lines overlaps instead of waiting on each other.
 template <typename Masks>
 inline const char* SequenceParser::ParseWholeLinesWith(const char* p, const char* end) {
     const char* lineStart = p;
-    while (end - lineStart >= fastPathMargin) {
-        // Settled: a tag line, or a data line whose step is out; only its end matters.
-        bool settled = std::equal(tag, tag + tagLength, lineStart);
-        int semicolonCount = 0;
-        // Windows start at the line, so a typical line is settled from one window.
-        const char* window = lineStart;
-        const char* terminator = nullptr;
-        while (terminator == nullptr) {
-            if (end - window < 64) {
-                if (!settled) {
-                    return lineStart; // the state machine reads this line afresh
-                }
-                phase = Phase::SkipToEnd; // the step is out: only the end is left
-                lineHasContent = true;
-                return window;
-            }
-            const ChunkMasks masks = Masks::Of(window);
-            const std::uint64_t terminators = masks.terminators;
-            const std::uint64_t beforeTerminator =
-                terminators == 0 ? ~std::uint64_t{0} : (terminators & -terminators) - 1;
-            if (!settled) {
-                // Drop the semicolons before the fifth; what is left starts with it.
-                const std::uint64_t inLine = masks.semicolons & beforeTerminator;
-                std::uint64_t semicolons = inLine;
-                for (int k = semicolonCount; k < sixthFieldSemicolons - 1; ++k) {
-                    semicolons &= semicolons - 1;
-                }
-                if (semicolons == 0) {
-                    semicolonCount += std::popcount(inLine); // fewer than five so far
-                } else {
-                    const char* fifth = window + std::countr_zero(semicolons);
-                    if (end - fifth < 4) {
-                        return lineStart; // the field may run past the block
-                    }
-                    const int value = SixthFieldValue(fifth + 1);
-                    if (value < 0) {
-                        Stop();
-                        return nullptr;
-                    }
-                    Emit(value);
-                    settled = true;
-                }
-            }
-            if (terminators != 0) {
-                terminator = window + std::countr_zero(terminators);
-            }
-            window += 64;
+    while (end - lineStart >= fastPathMargin + 64) {
+        const std::size_t available =
+            static_cast<std::size_t>(end - lineStart - fastPathMargin) / 64;
+        const std::size_t chunkCount = std::min(available, batchChunks);
+        for (std::size_t k = 0; k < chunkCount; ++k) {
+            const ChunkMasks masks = Masks::Of(lineStart + 64 * k);
+            semicolonMasks[k] = masks.semicolons;
+            terminatorMasks[k] = masks.terminators;
         }
-        if (!settled) {
-            Emit(0); // fewer than six fields
-        }
-        ++lineNumber;
-        lineStart = terminator + 1;
-        if (*terminator == '\r') {
-            if (lineStart == end) {
-                pendingCarriageReturn = true; // an LF may open the next block
-                return end;
-            }
-            if (*lineStart == '\n') {
-                ++lineStart;
-            }
+        semicolonMasks[chunkCount] = 0;
+        terminatorMasks[chunkCount] = 0;
+        const char* const batchStart = lineStart;
+        lineStart = SettleLines(batchStart, chunkCount, batchStart);
+        if (lineStart == nullptr || lineStart == batchStart) {
+            return lineStart; // stopped, or a line longer than a batch: the state machine streams it
         }
     }
     return lineStart;
+}
+
+// Settles every line that ends inside the batch at `base`; returns where the
+// first line that does not begins, or nullptr when a malformed line stopped.
+const char* SequenceParser::SettleLines(const char* base, std::size_t chunkCount,
+                                        const char* lineStart) {
+    for (;;) {
+        const auto offset = static_cast<std::size_t>(lineStart - base);
+        std::size_t chunk = offset / 64;
+        if (chunk >= chunkCount) {
+            return lineStart;
+        }
+        std::uint64_t terminators = terminatorMasks[chunk] & (~std::uint64_t{0} << (offset % 64));
+        while (terminators == 0) {
+            if (++chunk == chunkCount) {
+                return lineStart;
+            }
+            terminators = terminatorMasks[chunk];
+        }
+        const char* const lineEnd = base + chunk * 64 + std::countr_zero(terminators);
+        if (!(lineEnd - lineStart >= tagLength && std::equal(tag, tag + tagLength, lineStart))) {
+            const char* fifth = nullptr;
+            const auto length = static_cast<std::size_t>(lineEnd - lineStart);
+            if (length <= 64) {
+                // The 64 bits from the line's start, out of two neighbouring chunks.
+                const std::size_t first = offset / 64;
+                const unsigned shift = offset % 64;
+                std::uint64_t semicolons = semicolonMasks[first] >> shift;
+                if (shift != 0) {
+                    semicolons |= semicolonMasks[first + 1] << (64 - shift);
+                }
+                if (length < 64) {
+                    semicolons &= (std::uint64_t{1} << length) - 1;
+                }
+                for (int k = 1; k < sixthFieldSemicolons; ++k) {
+                    semicolons &= semicolons - 1; // drop the semicolons before the fifth
+                }
+                if (semicolons != 0) {
+                    fifth = lineStart + std::countr_zero(semicolons);
+                }
+            } else {
+                fifth = FifthSemicolonOfLongLine(base, lineStart, lineEnd);
+            }
+            // The margin keeps the three bytes after the fifth semicolon in the block.
+            const int value = fifth == nullptr ? 0 : SixthFieldValue(fifth + 1);
+            if (value < 0) {
+                Stop();
+                return nullptr;
+            }
+            Emit(value);
+        }
+        ++lineNumber;
+        lineStart = lineEnd + 1;
+        if (*lineEnd == '\r' && *lineStart == '\n') { // in the block: the margin
+            ++lineStart;
+        }
+    }
+}
+
+const char* SequenceParser::FifthSemicolonOfLongLine(const char* base, const char* lineStart,
+                                                     const char* lineEnd) const {
+    int count = 0;
+    for (const char* at = lineStart; at < lineEnd; at = base + ((at - base) / 64 + 1) * 64) {
+        const auto offset = static_cast<std::size_t>(at - base);
+        std::uint64_t semicolons = semicolonMasks[offset / 64] & (~std::uint64_t{0} << (offset % 64));
+        while (semicolons != 0) {
+            const char* semicolon = base + offset / 64 * 64 + std::countr_zero(semicolons);
+            if (semicolon >= lineEnd) {
+                return nullptr;
+            }
+            if (++count == sixthFieldSemicolons) {
+                return semicolon;
+            }
+            semicolons &= semicolons - 1;
+        }
+    }
+    return nullptr;
 }
 
 bool SequenceParser::Feed(const char* data, std::size_t size) {

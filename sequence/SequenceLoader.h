@@ -2,6 +2,7 @@
 
 #include "Sequence.h"
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -43,6 +44,9 @@ private:
 
     const char* ParseWholeLines(const char* p, const char* end);
     template <typename Masks> const char* ParseWholeLinesWith(const char* p, const char* end);
+    const char* SettleLines(const char* base, std::size_t chunkCount, const char* lineStart);
+    const char* FifthSemicolonOfLongLine(const char* base, const char* lineStart,
+                                         const char* lineEnd) const;
 #if defined(__x86_64__)
     const char* ParseWholeLinesAvx2(const char* p, const char* end);
 #endif
@@ -61,6 +65,10 @@ private:
     std::vector<std::int8_t> pendingSteps;
     std::vector<std::int8_t> pendingClasses;
     std::size_t pendingCount = 0;
+    // One bit per byte of a batch of 64-byte chunks, one chunk more of zeros.
+    static constexpr std::size_t batchChunks = 1024;
+    std::array<std::uint64_t, batchChunks + 1> semicolonMasks{};
+    std::array<std::uint64_t, batchChunks + 1> terminatorMasks{};
     Phase phase = Phase::Prefix;
     int tagMatched = 0;
     int semicolons = 0;
