@@ -1,0 +1,81 @@
+#!/usr/bin/env bash
+# Times qornv-render on a 3-million-line sequence file against the plainest
+# tools that read the same bytes, and measures peak memory.
+#
+#   bench/compare-render.sh BUILD_DIR [RUNS]
+#
+# Goals: --check within 5x of `wc -l` (aim 3x) and at least 10x faster than
+# awk splitting fields; -o (load and draw) at most 1.5x --check; peak memory
+# under 150 MB for both.
+set -euo pipefail
+
+build=${1:?usage: compare-render.sh BUILD_DIR [RUNS]}
+runs=${2:-5}
+render="$build/tools/qornv-render"
+[[ -x $render ]] || { echo "no qornv-render in $build/tools" >&2; exit 1; }
+[[ -x /usr/bin/time ]] || { echo "needs /usr/bin/time (package time)" >&2; exit 1; }
+
+work=$(mktemp -d /tmp/qornv-compare-XXXXXX)
+trap 'rm -rf "$work"' EXIT
+file="$work/run.kzt"
+picture="$work/run.png"
+
+# 3 million data lines of about 50 bytes, a tag line every thousand.
+awk 'BEGIN {
+    srand(2026)
+    for (i = 0; i < 3000000; i++) {
+        if (i % 1000 == 0) print "QORN-V Lauf 17 Block " i / 1000
+        r = rand()
+        node = r < 0.05 ? 0 : (r < 0.06 ? 14 + int(rand() * 86) : 1 + int(rand() * 13))
+        printf "2026-12-08;12:%02d:%02d.%06d;PH;%07d;A;%d;0.%04d\n", \
+            int(i / 60000) % 60, int(i / 1000) % 60, (i * 7919) % 1000000, i, node, i % 10000
+    }
+}' >"$file"
+cat "$file" >/dev/null # into the page cache, as for every run below
+bytes=$(stat -c %s "$file")
+
+# Best wall time of $runs runs, in seconds.
+best_time() {
+    local best="" start end elapsed
+    for ((i = 0; i < runs; i++)); do
+        start=$(date +%s%N)
+        "$@" >/dev/null 2>&1
+        end=$(date +%s%N)
+        elapsed=$((end - start))
+        if [[ -z $best || $elapsed -lt $best ]]; then best=$elapsed; fi
+    done
+    awk -v ns="$best" 'BEGIN { printf "%.4f", ns / 1e9 }'
+}
+
+peak_mb() {
+    /usr/bin/time -f %M -o "$work/rss" "$@" >/dev/null 2>&1
+    awk '{ printf "%.1f", $1 / 1024 }' "$work/rss"
+}
+
+t_wc=$(best_time wc -l "$file")
+t_awk=$(best_time awk -F';' '{print $6}' "$file")
+t_check=$(best_time "$render" --check "$file")
+t_picture=$(best_time "$render" -o "$picture" "$file")
+m_check=$(peak_mb "$render" --check "$file")
+m_picture=$(peak_mb "$render" -o "$picture" "$file")
+
+ratio() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.2f", a / b }'; }
+verdict() { awk -v v="$1" -v limit="$2" 'BEGIN { print (v <= limit ? "ok" : "MISSED") }'; }
+
+echo "file: $(awk -v b="$bytes" 'BEGIN { printf "%.1f MB", b / 1e6 }'), $(wc -l <"$file") lines; best of $runs runs"
+printf '%-34s %9s %9s %10s\n' "command" "seconds" "MB/s" "peak MB"
+row() { printf '%-34s %9s %9.0f %10s\n' "$1" "$2" "$(awk -v b="$bytes" -v t="$2" 'BEGIN { print b / 1e6 / t }')" "$3"; }
+row "wc -l" "$t_wc" "-"
+row "awk -F';' '{print \$6}'" "$t_awk" "-"
+row "qornv-render --check" "$t_check" "$m_check"
+row "qornv-render -o (load and draw)" "$t_picture" "$m_picture"
+echo
+check_wc=$(ratio "$t_check" "$t_wc")
+awk_check=$(ratio "$t_awk" "$t_check")
+picture_check=$(ratio "$t_picture" "$t_check")
+printf '%-44s %7s  %s\n' "--check / wc -l        (goal <= 5, aim 3)" "$check_wc" "$(verdict "$check_wc" 5)"
+printf '%-44s %7s  %s\n' "awk / --check          (goal >= 10)" "$awk_check" \
+    "$(awk -v v="$awk_check" 'BEGIN { print (v >= 10 ? "ok" : "MISSED") }')"
+printf '%-44s %7s  %s\n' "-o / --check           (goal <= 1.5)" "$picture_check" "$(verdict "$picture_check" 1.5)"
+printf '%-44s %7s  %s\n' "peak MB --check        (goal < 150)" "$m_check" "$(verdict "$m_check" 149.9)"
+printf '%-44s %7s  %s\n' "peak MB -o             (goal < 150)" "$m_picture" "$(verdict "$m_picture" 149.9)"

@@ -1,0 +1,231 @@
+#include "DrawingTestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <set>
+#include <utility>
+
+namespace {
+
+using PixelSet = std::set<std::pair<int, int>>;
+
+PixelSet PixelsNotOf(const QImage& image, QRgb background) {
+    PixelSet pixels;
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            if (PixelAt(image, x, y) != background) {
+                pixels.insert({x, y});
+            }
+        }
+    }
+    return pixels;
+}
+
+QImage DrawOneCircle(int size, int x, int y, int radius, DrawingMode mode, QRgb colour) {
+    DrawingSurface surface(Qt::white);
+    surface.Resize(size, size);
+    EXPECT_TRUE(surface.BeginDrawing());
+    surface.SetDrawingMode(mode);
+    surface.DrawCircle(x, y, radius, Packed(colour));
+    surface.EndDrawing();
+    return surface.Image();
+}
+
+// The pixels of `disc` that touch a pixel outside it across an edge.
+PixelSet EdgeOf(const PixelSet& disc) {
+    PixelSet edge;
+    for (const auto& [x, y] : disc) {
+        for (const auto& [dx, dy] : {std::pair{1, 0}, {-1, 0}, {0, 1}, {0, -1}}) {
+            if (!disc.contains({x + dx, y + dy})) {
+                edge.insert({x, y});
+            }
+        }
+    }
+    return edge;
+}
+
+class CircleTest : public testing::TestWithParam<int> {};
+
+TEST_P(CircleTest, DiscSpansTwiceTheRadiusPlusOneAndTheRimIsItsOnePixelEdge) {
+    const int radius = GetParam();
+    const int c = 20;
+    const QImage filled = DrawOneCircle(41, c, c, radius, DrawingMode::Filled, red);
+    const PixelSet disc = PixelsNotOf(filled, white);
+    EXPECT_EQ(disc.size() + PixelsNotOf(filled, red).size(), 41u * 41u); // one colour
+    int minX = c, maxX = c, minY = c, maxY = c;
+    for (const auto& [x, y] : disc) {
+        minX = std::min(minX, x), maxX = std::max(maxX, x);
+        minY = std::min(minY, y), maxY = std::max(maxY, y);
+        EXPECT_TRUE(disc.contains({2 * c - x, y}) && disc.contains({x, 2 * c - y}))
+            << x << "," << y;
+    }
+    EXPECT_EQ(std::pair(minX, maxX), std::pair(c - radius, c + radius));
+    EXPECT_EQ(std::pair(minY, maxY), std::pair(c - radius, c + radius));
+
+    const QImage outline = DrawOneCircle(41, c, c, radius, DrawingMode::OutlineOnly, black);
+    EXPECT_EQ(PixelsNotOf(outline, white), EdgeOf(disc));
+    EXPECT_EQ(PixelsNotOf(outline, black).size(), 41u * 41u - EdgeOf(disc).size());
+}
+
+TEST_P(CircleTest, OutlineLeavesTheInsideAsItWas) {
+    const int radius = GetParam();
+    const QRgb green = qRgb(0, 255, 0);
+    DrawingSurface surface(Qt::white);
+    surface.Resize(41, 41);
+    ASSERT_TRUE(surface.BeginDrawing());
+    surface.FillBox(0, 0, 41, 41, Packed(green));
+    surface.SetDrawingMode(DrawingMode::OutlineOnly);
+    surface.DrawCircle(20, 20, radius, Packed(red));
+    surface.EndDrawing();
+    EXPECT_EQ(PixelAt(surface.Image(), 20, 20), green);
+    EXPECT_EQ(PixelAt(surface.Image(), 20 - radius + 1, 20), green);
+    EXPECT_EQ(PixelAt(surface.Image(), 20 - radius, 20), red);
+}
+
+INSTANTIATE_TEST_SUITE_P(Radii, CircleTest, testing::Values(2, 3, 5, 7, 10, 12));
+
+TEST(DrawingSurface, ShapesAcrossTheEdgesKeepTheirVisiblePixels) {
+    // The same shapes drawn 30 pixels further in on a larger image show what the
+    // clipped ones must leave inside the small one.
+    auto draw = [](int size, int shift) {
+        DrawingSurface surface(Qt::white);
+        surface.Resize(size, size);
+        EXPECT_TRUE(surface.BeginDrawing());
+        surface.DrawCircle(-3 + shift, 5 + shift, 7, Packed(red));
+        surface.DrawCircle(22 + shift, 21 + shift, 10, Packed(black));
+        surface.DrawLine(-20 + shift, -7 + shift, 10 + shift, 12 + shift, Packed(black));
+        surface.DrawLine(5 + shift, 30 + shift, 27 + shift, -9 + shift, Packed(red));
+        surface.EndDrawing();
+        return surface.Image();
+    };
+    const QImage clipped = draw(25, 0);
+    const QImage whole = draw(90, 30);
+    for (int y = 0; y < 25; ++y) {
+        for (int x = 0; x < 25; ++x) {
+            ASSERT_EQ(PixelAt(clipped, x, y), PixelAt(whole, x + 30, y + 30)) << x << "," << y;
+        }
+    }
+}
+
+TEST(DrawingSurface, LinesAreOnePixelWideWithBothEndPoints) {
+    struct Case {
+        int x1, y1, x2, y2;
+    };
+    for (const Case& c :
+         {Case{2, 3, 30, 9}, Case{30, 9, 2, 3}, Case{5, 2, 11, 35}, Case{4, 4, 4, 20},
+          Case{20, 7, 3, 7}, Case{3, 3, 33, 33}, Case{33, 3, 3, 33}, Case{12, 12, 12, 12}}) {
+        DrawingSurface surface(Qt::white);
+        surface.Resize(40, 40);
+        ASSERT_TRUE(surface.BeginDrawing());
+        surface.DrawLine(c.x1, c.y1, c.x2, c.y2, Packed(red));
+        surface.EndDrawing();
+        const QImage& image = surface.Image();
+        SCOPED_TRACE(testing::Message() << c.x1 << "," << c.y1 << " to " << c.x2 << "," << c.y2);
+        EXPECT_EQ(PixelAt(image, c.x1, c.y1), red);
+        EXPECT_EQ(PixelAt(image, c.x2, c.y2), red);
+        const auto length =
+            static_cast<std::size_t>(std::max(std::abs(c.x2 - c.x1), std::abs(c.y2 - c.y1)) + 1);
+        EXPECT_EQ(PixelsNotOf(image, white).size(), length);
+        EXPECT_EQ(PixelsNotOf(image, red).size(), 40u * 40u - length);
+    }
+}
+
+TEST(DrawingSurface, FillBoxColoursExactlyItsPixelsInsideTheImage) {
+    struct Case {
+        int x, y, width, height;
+    };
+    for (const Case& c :
+         {Case{3, 4, 5, 2}, Case{-3, -2, 5, 4}, Case{17, 15, 10, 10}, Case{-5, 8, 40, 1},
+          Case{0, 0, 20, 20}, Case{4, 4, 0, 5}, Case{4, 4, 5, 0}, Case{4, 4, -3, 6},
+          Case{4, 4, 6, -1}, Case{25, 3, 4, 4}, Case{3, -9, 4, 4}}) {
+        DrawingSurface surface(Qt::white);
+        surface.Resize(20, 20);
+        ASSERT_TRUE(surface.BeginDrawing());
+        surface.FillBox(c.x, c.y, c.width, c.height, Packed(black));
+        surface.EndDrawing();
+        for (int y = 0; y < 20; ++y) {
+            for (int x = 0; x < 20; ++x) {
+                const bool inside = x >= c.x && x < c.x + c.width && y >= c.y && y < c.y + c.height;
+                ASSERT_EQ(PixelAt(surface.Image(), x, y), inside ? black : white)
+                    << "box " << c.x << "," << c.y << " " << c.width << "x" << c.height << " at "
+                    << x << "," << y;
+            }
+        }
+    }
+}
+
+TEST(DrawingSurface, PackedColoursKeepRedInTheLowByte) {
+    for (int index = 0; index < static_cast<int>(Palette.size()); ++index) {
+        DrawingSurface surface(Qt::white);
+        surface.Resize(4, 4);
+        ASSERT_TRUE(surface.BeginDrawing());
+        surface.FillBox(0, 0, 4, 4, PackRgb(Palette[static_cast<std::size_t>(index)].colour));
+        surface.EndDrawing();
+        EXPECT_EQ(PixelAt(surface.Image(), 2, 2), PaletteRgb(index)) << index;
+    }
+    EXPECT_EQ(ColourFromPacked(PackRgb(230, 0, 155)), QColor(230, 0, 155));
+}
+
+TEST(DrawingSurface, EveryOpeningStartsFilled) {
+    DrawingSurface surface(Qt::white);
+    surface.Resize(20, 20);
+    ASSERT_TRUE(surface.BeginDrawing());
+    surface.SetDrawingMode(DrawingMode::OutlineOnly);
+    surface.EndDrawing();
+    ASSERT_TRUE(surface.BeginDrawing());
+    surface.DrawCircle(10, 10, 5, Packed(red));
+    surface.EndDrawing();
+    EXPECT_EQ(PixelAt(surface.Image(), 10, 10), red);
+}
+
+TEST(DrawingSurface, NoImageMeansNoDrawing) {
+    for (const auto& [width, height] : {std::pair{0, 0}, {0, 10}, {10, 0}, {-4, 7}}) {
+        DrawingSurface surface(Qt::white);
+        surface.Resize(10, 10);
+        surface.Resize(width, height);
+        EXPECT_FALSE(surface.BeginDrawing()) << width << "x" << height;
+        EXPECT_TRUE(surface.Image().isNull());
+        ClearDrawingArea(surface, 0, 0, 10, 10);
+        EXPECT_TRUE(surface.Image().isNull());
+    }
+}
+
+TEST(DrawingSurface, ResizeKeepsWhatFitsAndFillsGainedAreaWithTheBackground) {
+    const QRgb face = qRgb(10, 20, 30);
+    DrawingSurface surface{QColor(face)};
+    surface.Resize(10, 8);
+    EXPECT_EQ(PixelAt(surface.Image(), 9, 7), face);
+    ASSERT_TRUE(surface.BeginDrawing());
+    surface.FillBox(6, 4, 4, 4, Packed(red));
+    surface.EndDrawing();
+
+    surface.Resize(15, 12);
+    EXPECT_EQ(surface.Image().size(), QSize(15, 12));
+    EXPECT_EQ(PixelAt(surface.Image(), 9, 7), red);
+    EXPECT_EQ(PixelAt(surface.Image(), 5, 3), face);
+    EXPECT_EQ(PixelAt(surface.Image(), 10, 7), face);
+    EXPECT_EQ(PixelAt(surface.Image(), 14, 11), face);
+
+    surface.Resize(8, 6);
+    EXPECT_EQ(PixelAt(surface.Image(), 7, 5), red);
+    EXPECT_EQ(PixelAt(surface.Image(), 5, 3), face);
+}
+
+TEST(DrawingSurface, ClearDrawingAreaFillsTheRectangleWithTheBackground) {
+    const QRgb face = qRgb(200, 100, 50);
+    DrawingSurface surface{QColor(face)};
+    surface.Resize(12, 12);
+    ASSERT_TRUE(surface.BeginDrawing());
+    surface.FillBox(0, 0, 12, 12, Packed(black));
+    surface.EndDrawing();
+    ClearDrawingArea(surface, 2, 3, 5, 4);
+    for (int y = 0; y < 12; ++y) {
+        for (int x = 0; x < 12; ++x) {
+            const bool inside = x >= 2 && x < 7 && y >= 3 && y < 7;
+            ASSERT_EQ(PixelAt(surface.Image(), x, y), inside ? face : black) << x << "," << y;
+        }
+    }
+}
+
+} // namespace

@@ -1,0 +1,374 @@
+#include "PathRendering.h"
+
+#include "NodeRendering.h"
+
+#include <algorithm>
+#include <array>
+#include <cstddef>
+#include <span>
+#include <utility>
+#include <vector>
+
+// A path of millions of steps repeats the same few hundred lines and marker dots.
+// Every shape is opaque and drawn without antialiasing, so a pixel ends up in the
+// colour of the last shape that covers it; drawing only the last occurrence of
+// each distinct shape, in the order of those last occurrences, leaves the same
+// picture at a cost that no longer grows with the path.
+
+namespace {
+
+struct ViewRules {
+    StructureKind kind;
+    std::array<std::int8_t, 3> corners;
+    std::int32_t extraMarkerRadius;
+};
+
+constexpr ViewRules icosahedronRules{StructureKind::Icosahedron, {1, 5, 9}, 0};
+constexpr ViewRules octahedronRules{StructureKind::Octahedron, {1, 3, 5}, 5};
+
+bool IsCorner(const ViewRules& rules, int node) {
+    return std::find(rules.corners.begin(), rules.corners.end(), node) != rules.corners.end();
+}
+
+// Step values are signed bytes, so no step reaches a node past 127.
+std::size_t ReachableNodes(const NodeList& nodeList) {
+    return std::min<std::size_t>(nodeList.Size(), 128);
+}
+
+// What a shape is, as a small number: lines by (from, to, red), marker dots by
+// their node. Distinct numbers may still be equal pictures (two nodes on one spot);
+// that costs a repeat, never a wrong pixel.
+class ShapeKeys {
+  public:
+    explicit ShapeKeys(std::size_t nodeCount) : nodeCount(nodeCount) {}
+
+    std::size_t Count() const { return 2 * nodeCount * nodeCount + nodeCount; }
+    std::size_t Line(std::size_t from, std::size_t to, bool red) const {
+        return (from * nodeCount + to) * 2 + (red ? 1 : 0);
+    }
+    std::size_t Marker(std::size_t node) const { return 2 * nodeCount * nodeCount + node; }
+
+    bool IsMarker(std::size_t key) const { return key >= 2 * nodeCount * nodeCount; }
+    std::size_t MarkerNode(std::size_t key) const { return key - 2 * nodeCount * nodeCount; }
+    std::size_t LineFrom(std::size_t key) const { return key / 2 / nodeCount; }
+    std::size_t LineTo(std::size_t key) const { return key / 2 % nodeCount; }
+    bool LineRed(std::size_t key) const { return (key & 1) != 0; }
+
+  private:
+    std::size_t nodeCount;
+};
+
+void DrawShape(DrawingSurface& surface, const NodeList& nodeList, const ShapeKeys& keys,
+               std::size_t key, std::int32_t markerRadius) {
+    if (!surface.BeginDrawing()) {
+        return;
+    }
+    const auto positions = nodeList.Elements();
+    surface.SetDrawingMode(DrawingMode::Filled);
+    if (keys.IsMarker(key)) {
+        const NodePosition at = positions[keys.MarkerNode(key)];
+        surface.DrawCircle(at.x, at.y, markerRadius, blackColour);
+    } else {
+        const NodePosition from = positions[keys.LineFrom(key)];
+        const NodePosition to = positions[keys.LineTo(key)];
+        surface.DrawLine(from.x, from.y, to.x, to.y, keys.LineRed(key) ? redColour : blackColour);
+    }
+    surface.EndDrawing();
+}
+
+// The walk as a table: the state is the node the path stands on (0 before it has
+// started), and whether that node is a corner follows from the node itself. One
+// lookup per step gives the shape drawn, if any, and the next state; steps
+// without a node entry leave the state alone and draw nothing.
+//
+// Each lookup waits for the one before it, so a single walk is bound by memory
+// latency. The list is therefore cut into lanes walked side by side. A lane may
+// start right after any step onto an ordinary node: the path then stands on that
+// node whatever came before, so every lane knows its starting state exactly.
+class PathTable {
+  public:
+    PathTable(const ViewRules& rules, std::size_t nodeCount)
+        : keys(nodeCount), noShape(keys.Count()), moves(nodeCount * 256) {
+        for (std::size_t from = 0; from < nodeCount; ++from) {
+            for (int value = -128; value < 128; ++value) {
+                moves[from * 256 + Byte(value)] = MoveFor(rules, nodeCount, from, value);
+            }
+        }
+        for (int value = 1; static_cast<std::size_t>(value) < nodeCount; ++value) {
+            settles[Byte(value)] = !IsCorner(rules, value);
+        }
+    }
+
+    const ShapeKeys& Keys() const { return keys; }
+
+    // Fills lastSeen (Keys().Count() entries) with 1 + the index of the last step
+    // that draws each shape, 0 for shapes never drawn. Returns the node the path
+    // ends on, 0 if it never started.
+    std::size_t FindLastOccurrences(std::span<const std::int8_t> steps,
+                                    std::vector<std::size_t>& lastSeen) const {
+        const std::size_t stride = keys.Count() + 1; // one more for the steps that draw nothing
+        std::array<Lane, laneCount> lanes{};
+        const std::size_t used = PlanLanes(steps, lanes);
+        std::vector<std::size_t> seen(laneCount * stride, 0);
+        if (used == laneCount) {
+            WalkSideBySide(steps, lanes, seen.data(), stride);
+        }
+        for (std::size_t lane = 0; lane < used; ++lane) {
+            WalkLane(steps, lanes[lane], seen.data() + lane * stride);
+        }
+        lastSeen.assign(keys.Count(), 0);
+        for (std::size_t lane = 0; lane < used; ++lane) {
+            for (std::size_t key = 0; key < keys.Count(); ++key) {
+                lastSeen[key] = std::max(lastSeen[key], seen[lane * stride + key]);
+            }
+        }
+        return lanes[used - 1].offset / 256;
+    }
+
+  private:
+    static constexpr std::size_t laneCount = 4;
+
+    struct Move {
+        std::uint16_t shape;
+        std::uint16_t next; // the next state's row in the table, node * 256
+    };
+
+    struct Lane {
+        std::size_t begin;
+        std::size_t end;
+        std::size_t offset; // the state's row in the table
+    };
+
+    static std::size_t Byte(int value) { return static_cast<std::uint8_t>(value); }
+
+    Move MoveFor(const ViewRules& rules, std::size_t nodeCount, std::size_t from, int value) const {
+        const auto shape = [](std::size_t key) { return static_cast<std::uint16_t>(key); };
+        const auto row = [](std::size_t node) { return static_cast<std::uint16_t>(node * 256); };
+        const Move stay{shape(noShape), row(from)};
+        if (value == 0) {
+            return from == 0 ? stay : Move{shape(keys.Marker(from)), row(from)};
+        }
+        if (value < 0 || static_cast<std::size_t>(value) >= nodeCount) {
+            return stay;
+        }
+        const auto to = static_cast<std::size_t>(value);
+        if (from == 0) {
+            return {shape(noShape), row(to)};
+        }
+        const bool fromCorner = IsCorner(rules, static_cast<int>(from));
+        const bool toCorner = IsCorner(rules, value);
+        if (fromCorner && toCorner) {
+            return stay; // a run of corners stays on its first corner
+        }
+        return {shape(keys.Line(from, to, fromCorner || toCorner)), row(to)};
+    }
+
+    // Lane k begins near the k-th quarter, after the first step onto an ordinary
+    // node; the lane before it ends there. Returns how many lanes were found.
+    std::size_t PlanLanes(std::span<const std::int8_t> steps,
+                          std::array<Lane, laneCount>& lanes) const {
+        lanes[0] = {0, steps.size(), 0};
+        std::size_t used = 1;
+        for (std::size_t k = 1; k < laneCount; ++k) {
+            std::size_t at = std::max(steps.size() * k / laneCount, lanes[used - 1].begin);
+            while (at < steps.size() && !settles[Byte(steps[at])]) {
+                ++at;
+            }
+            if (at >= steps.size()) {
+                break;
+            }
+            lanes[used - 1].end = at + 1;
+            lanes[used++] = {at + 1, steps.size(), Byte(steps[at]) * 256};
+        }
+        return used;
+    }
+
+    // Walks all lanes in step as far as the shortest reaches, leaving the rest of
+    // each lane to WalkLane.
+    void WalkSideBySide(std::span<const std::int8_t> steps, std::array<Lane, laneCount>& lanes,
+                        std::size_t* seen, std::size_t stride) const {
+        std::size_t common = steps.size();
+        for (const Lane& lane : lanes) {
+            common = std::min(common, lane.end - lane.begin);
+        }
+        for (std::size_t j = 0; j < common; ++j) {
+            for (std::size_t lane = 0; lane < laneCount; ++lane) {
+                const std::size_t i = lanes[lane].begin + j;
+                const Move move = moves[lanes[lane].offset + Byte(steps[i])];
+                seen[lane * stride + move.shape] = i + 1;
+                lanes[lane].offset = move.next;
+            }
+        }
+        for (Lane& lane : lanes) {
+            lane.begin += common;
+        }
+    }
+
+    void WalkLane(std::span<const std::int8_t> steps, Lane& lane, std::size_t* seen) const {
+        std::size_t offset = lane.offset;
+        for (std::size_t i = lane.begin; i < lane.end; ++i) {
+            const Move move = moves[offset + Byte(steps[i])];
+            seen[move.shape] = i + 1;
+            offset = move.next;
+        }
+        lane.offset = offset;
+    }
+
+    ShapeKeys keys;
+    std::size_t noShape;
+    std::vector<Move> moves;
+    std::array<bool, 256> settles{};
+};
+
+// Leaves the cursors where a walk with Reset and Next would: on the list's last
+// element and on the node the path stands on.
+void PlaceCursors(CursorList<std::int8_t>& walked, NodeList& nodeList, std::size_t finalNode) {
+    walked.Select(static_cast<std::ptrdiff_t>(walked.Size()) - 1);
+    if (finalNode != 0) {
+        nodeList.Select(static_cast<std::ptrdiff_t>(finalNode));
+    }
+}
+
+void DrawLastOccurrences(ViewerState& state, DrawingSurface& surface, const ViewRules& rules,
+                         CursorList<std::int8_t>& walked) {
+    const PathTable table(rules, ReachableNodes(state.nodeList));
+    std::vector<std::size_t> lastSeen;
+    const std::size_t finalNode = table.FindLastOccurrences(walked.Elements(), lastSeen);
+    std::vector<std::pair<std::size_t, std::size_t>> survivors;
+    for (std::size_t key = 0; key < lastSeen.size(); ++key) {
+        if (lastSeen[key] != 0) {
+            survivors.emplace_back(lastSeen[key], key);
+        }
+    }
+    std::sort(survivors.begin(), survivors.end());
+    const std::int32_t markerRadius = state.layout.markerRadius + rules.extraMarkerRadius;
+    for (const auto& survivor : survivors) {
+        DrawShape(surface, state.nodeList, table.Keys(), survivor.second, markerRadius);
+    }
+    PlaceCursors(walked, state.nodeList, finalNode);
+}
+
+// The walk step by step with the list cursors, one drawing unit per shape.
+class FullWalk {
+  public:
+    FullWalk(ViewerState& state, DrawingSurface& surface, const ViewRules& rules)
+        : state(state), surface(surface), rules(rules) {}
+
+    void Run(CursorList<std::int8_t>& walked) {
+        walked.Reset();
+        while (walked.Next()) {
+            Visit(walked.Current());
+        }
+    }
+
+  private:
+    bool HasEntry(std::int8_t node) const {
+        return node > 0 && static_cast<std::size_t>(node) < state.nodeList.Size();
+    }
+
+    NodePosition SelectNode(std::int8_t node) {
+        state.nodeList.Select(node);
+        return state.nodeList.Current();
+    }
+
+    // A step whose node has no entry is skipped entirely: the path goes on from
+    // the node before it, as if the step were not there.
+    void Visit(std::int8_t value) {
+        if (value == 0) {
+            if (started) {
+                DrawMarker();
+            }
+            return;
+        }
+        if (!HasEntry(value)) {
+            return;
+        }
+        const bool corner = IsCorner(rules, value);
+        if (!started) {
+            onCorner = corner;
+            from = SelectNode(value);
+            started = true;
+            return;
+        }
+        bool red = onCorner;
+        if (corner) {
+            if (onCorner) {
+                return; // a run of corners stays on its first corner
+            }
+            red = true;
+            onCorner = true;
+        } else {
+            onCorner = false;
+        }
+        const NodePosition to = SelectNode(value);
+        DrawLine(from, to, red);
+        from = to;
+    }
+
+    void DrawMarker() {
+        if (!surface.BeginDrawing()) {
+            return;
+        }
+        surface.SetDrawingMode(DrawingMode::Filled);
+        surface.DrawCircle(from.x, from.y, state.layout.markerRadius + rules.extraMarkerRadius,
+                           blackColour);
+        surface.EndDrawing();
+    }
+
+    void DrawLine(NodePosition start, NodePosition end, bool red) {
+        if (!surface.BeginDrawing()) {
+            return;
+        }
+        surface.SetDrawingMode(DrawingMode::Filled);
+        surface.DrawLine(start.x, start.y, end.x, end.y, red ? redColour : blackColour);
+        surface.EndDrawing();
+    }
+
+    ViewerState& state;
+    DrawingSurface& surface;
+    const ViewRules& rules;
+    bool started = false;
+    bool onCorner = false;
+    NodePosition from;
+};
+
+bool HasPath(const ViewerState& state, const CursorList<std::int8_t>& walked) {
+    return state.nodeList.Size() > 0 && walked.Size() >= 2;
+}
+
+template <typename DrawPath>
+void DrawView(ViewerState& state, DrawingSurface& surface, const ViewRules& rules,
+              CursorList<std::int8_t>& walked, DrawPath&& drawPath) {
+    DrawNodes(state, surface, rules.kind);
+    if (!HasPath(state, walked)) {
+        return;
+    }
+    drawPath();
+    DrawNodes(state, surface, rules.kind);
+}
+
+} // namespace
+
+void DrawIcosahedronPath(ViewerState& state, DrawingSurface& surface) {
+    auto& steps = state.sequence.stepList;
+    DrawView(state, surface, icosahedronRules, steps,
+             [&] { DrawLastOccurrences(state, surface, icosahedronRules, steps); });
+}
+
+void DrawOctahedronPath(ViewerState& state, DrawingSurface& surface) {
+    auto& classes = state.sequence.classList;
+    DrawView(state, surface, octahedronRules, classes,
+             [&] { DrawLastOccurrences(state, surface, octahedronRules, classes); });
+}
+
+void DrawIcosahedronPathInFull(ViewerState& state, DrawingSurface& surface) {
+    auto& steps = state.sequence.stepList;
+    DrawView(state, surface, icosahedronRules, steps,
+             [&] { FullWalk(state, surface, icosahedronRules).Run(steps); });
+}
+
+void DrawOctahedronPathInFull(ViewerState& state, DrawingSurface& surface) {
+    auto& classes = state.sequence.classList;
+    DrawView(state, surface, octahedronRules, classes,
+             [&] { FullWalk(state, surface, octahedronRules).Run(classes); });
+}
