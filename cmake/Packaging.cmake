@@ -1,1 +1,25 @@
-# Packaging and desktop install rules.
+# Packaging and desktop install rules. The icon, desktop entry, MIME type and
+# AppStream metainfo are installed by resources/.
+install(TARGETS qornv-viewer RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+
+set(CPACK_PACKAGE_NAME qornv-viewer)
+set(CPACK_PACKAGE_VENDOR "QORN-V")
+set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Betrachter für QORN-V-Photonensequenzen")
+set(CPACK_PACKAGE_DESCRIPTION
+    "Zeigt die QORN-V-Lichtstruktur (Ikosaeder oder Oktaeder) und den Weg einer
+Photonensequenz aus einer Vael-Kardimex-Sequenzdatei (.kzt).")
+set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
+set(CPACK_STRIP_FILES ON)
+
+set(CPACK_DEBIAN_PACKAGE_MAINTAINER "QORN-V Entwicklung <entwicklung@qornv.invalid>")
+set(CPACK_DEBIAN_PACKAGE_SECTION science)
+set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
+set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+# Library dependencies come from dpkg-shlibdeps; the German dialog texts and the
+# desktop's handling of icons and the MIME type are worth having, not required.
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-translations-l10n, hicolor-icon-theme, shared-mime-info")
+
+set(CPACK_GENERATOR DEB)
+include(CPack)

@@ -1,0 +1,87 @@
+// The commands behind the menu items.
+
+#include "FileNames.h"
+#include "MenuItems.h"
+#include "NodeRendering.h"
+#include "SequenceDialogs.h"
+#include "SequenceLoader.h"
+#include "ViewDrawing.h"
+#include "Viewer.h"
+
+#include <QApplication>
+#include <QFile>
+
+namespace {
+
+class WaitCursor {
+  public:
+    WaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~WaitCursor() { QApplication::restoreOverrideCursor(); }
+    WaitCursor(const WaitCursor&) = delete;
+    WaitCursor& operator=(const WaitCursor&) = delete;
+};
+
+// The loader takes the name in the file system's own encoding.
+int LoadNamedFile(Sequence& sequence, const QString& name) {
+    const WaitCursor wait;
+    return LoadSequenceFile(sequence, QFile::encodeName(name).toStdString());
+}
+
+} // namespace
+
+void Viewer::OnMenuCommand(std::int32_t item) {
+    switch (item) {
+    case MenuOpen:
+        OpenSequenceFile();
+        break;
+    case MenuQuit:
+        QuitProgram();
+        break;
+    case MenuIcosahedron:
+        ShowStructure(StructureKind::Icosahedron);
+        break;
+    case MenuOctahedron:
+        ShowStructure(StructureKind::Octahedron);
+        break;
+    case MenuClear:
+        ClearView();
+        break;
+    default: // "Drucken" has no command and stays disabled.
+        break;
+    }
+}
+
+void Viewer::OpenSequenceFile() {
+    const QString chosen = AskSequenceFileName(window.get());
+    if (chosen.isEmpty()) {
+        return;
+    }
+    const QString name = WithDefaultExtension(chosen);
+    if (LoadNamedFile(state.sequence, name) == loadNotOpened) {
+        ShowOpenError(window.get(), FilePart(name));
+        return;
+    }
+    const WaitCursor wait;
+    window->SetFrameCaption(QStringLiteral("Sequenz: ") + FilePart(name));
+    ClearViewArea(state, surface);
+    PlaceAndDraw(window->TickedStructure());
+}
+
+// Runs in full also when the structure is shown already: a fresh drawing.
+void Viewer::ShowStructure(StructureKind kind) {
+    window->SetMainTitle(kind == StructureKind::Octahedron
+                             ? QStringLiteral("QORN-V Struktur: Oktaeder")
+                             : QStringLiteral("QORN-V Struktur: Ikosaeder"));
+    window->TickStructure(kind);
+    ClearViewArea(state, surface);
+    PlaceAndDraw(kind);
+}
+
+// The bare nodes in the icosahedron's drawing whichever structure is shown;
+// the next repaint brings the path back.
+void Viewer::ClearView() {
+    ClearViewArea(state, surface);
+    window->SetFrameCaption(QStringLiteral("Sequenz:"));
+    DrawNodes(state, surface, StructureKind::Icosahedron);
+    window->ShowDrawing();
+}

@@ -1,0 +1,30 @@
+#include "DrawingArea.h"
+
+#include "DrawingSurface.h"
+
+#include <QPaintEvent>
+#include <QPainter>
+#include <QResizeEvent>
+
+DrawingArea::DrawingArea(DrawingSurface& surface, EventSink post, QWidget* parent)
+    : QWidget(parent), surface(surface), post(std::move(post)) {
+    // The image covers every pixel, so Qt need not erase first.
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setMinimumSize(0, 0);
+}
+
+void DrawingArea::paintEvent(QPaintEvent* event) {
+    QPainter painter(this);
+    painter.drawImage(event->rect(), surface.Image(), event->rect());
+}
+
+// Area gained by growing holds only background until the view is drawn again,
+// so growth is a loss of content and asks for a repaint after the size event.
+void DrawingArea::resizeEvent(QResizeEvent* event) {
+    const QSize before = surface.Image().size();
+    surface.Resize(event->size().width(), event->size().height());
+    post({SizeEvent, 0});
+    if (event->size().width() > before.width() || event->size().height() > before.height()) {
+        post({RepaintEvent, 0});
+    }
+}

@@ -1,0 +1,67 @@
+#pragma once
+
+#include "Geometry.h"
+#include "WindowEvent.h"
+
+#include <QMainWindow>
+
+#include <cstdint>
+#include <functional>
+#include <map>
+
+class DrawingArea;
+class DrawingSurface;
+class QGroupBox;
+
+struct WindowSize {
+    std::int32_t width = 0;
+    std::int32_t height = 0;
+    friend bool operator==(const WindowSize&, const WindowSize&) = default;
+};
+
+// The one window: menu bar, drawing area and SequenceFrame. It turns Qt's
+// notifications into window events and hands them to `post`; it runs no
+// handler itself.
+class MainWindow : public QMainWindow {
+  public:
+    using EventSink = std::function<void(WindowEvent)>;
+
+    MainWindow(DrawingSurface& surface, EventSink post);
+
+    // Centres the outer frame on the screen for the given client size, cut to
+    // the screen first, and shows the window active in the normal state.
+    void ShowCentred(QSize clientSize);
+    void CreateMenuBar();
+    void CreateSequenceFrame();
+
+    void SetMainTitle(const QString& title);
+    void SetFrameCaption(const QString& caption);
+    // Width of the drawing area; its height plus one menu-bar line.
+    WindowSize WindowGeometry() const;
+    // Makes what was drawn into the surface visible.
+    void ShowDrawing();
+
+    void TickStructure(StructureKind kind);
+    StructureKind TickedStructure() const;
+
+    // Closes the window instead of turning the request into a CloseEvent.
+    void CloseForGood();
+
+    QAction* MenuAction(std::int32_t item) const;
+    QGroupBox* SequenceFrame() const { return sequenceFrame; }
+    QWidget* DrawingWidget() const;
+
+  protected:
+    void closeEvent(QCloseEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+  private:
+    QAction* AddMenuItem(QMenu* menu, std::int32_t item, const QString& text);
+
+    EventSink post;
+    DrawingArea* drawingArea = nullptr;
+    QGroupBox* sequenceFrame = nullptr;
+    std::map<std::int32_t, QAction*> menuActions;
+    bool closing = false;
+};

@@ -1,0 +1,90 @@
+#include "Viewer.h"
+
+#include "PathRendering.h"
+#include "ViewDrawing.h"
+
+#include <QCoreApplication>
+
+namespace {
+
+constexpr QSize startClientSize(540, 540);
+
+} // namespace
+
+Viewer::Viewer(EndProgram endProgram)
+    : endProgram(std::move(endProgram)), surface(DesktopFaceColour()),
+      loop([this](const WindowEvent& event) { Dispatch(event); }) {}
+
+Viewer::~Viewer() = default;
+
+void Viewer::Start() {
+    OpenMainWindow();
+    const WindowSize size = window->WindowGeometry();
+    InitLayout(state.layout, state.nodeList, size.width, size.height);
+    BuildStartupSequence(state, surface);
+    window->ShowDrawing();
+}
+
+void Viewer::OpenMainWindow() {
+    window = std::make_unique<MainWindow>(surface, [this](WindowEvent event) { Post(event); });
+    window->ShowCentred(startClientSize);
+    window->CreateMenuBar();
+    window->CreateSequenceFrame();
+}
+
+void Viewer::Dispatch(const WindowEvent& event) {
+    switch (event.code) {
+    case RepaintEvent:
+        OnRepaint();
+        break;
+    case SizeEvent:
+        OnResize();
+        break;
+    case CloseEvent:
+        QuitProgram();
+        break;
+    case MenuEvent:
+        OnMenuCommand(event.item);
+        break;
+    default:
+        break;
+    }
+}
+
+// The window tells the structure by the length of NodeList, not by the ticks.
+void Viewer::OnRepaint() {
+    DrawView(state.nodeList.Size() == icosahedronNodeCount ? StructureKind::Icosahedron
+                                                           : StructureKind::Octahedron);
+}
+
+// The diagram stays around its old centre until a command places it anew.
+void Viewer::OnResize() {
+    const WindowSize size = window->WindowGeometry();
+    UpdateLayout(state.layout, size.width, size.height);
+    OnRepaint();
+}
+
+void Viewer::QuitProgram() {
+    ended = true;
+    loop.Stop();
+    window->CloseForGood();
+    endProgram(0);
+}
+
+void Viewer::EndQtLoop(int status) {
+    QCoreApplication::exit(status);
+}
+
+void Viewer::PlaceAndDraw(StructureKind kind) {
+    ComputeNodePositions(state.nodeList, state.layout, kind);
+    DrawView(kind);
+}
+
+void Viewer::DrawView(StructureKind kind) {
+    if (kind == StructureKind::Octahedron) {
+        DrawOctahedronPath(state, surface);
+    } else {
+        DrawIcosahedronPath(state, surface);
+    }
+    window->ShowDrawing();
+}

@@ -1,0 +1,66 @@
+#!/usr/bin/env bash
+# `cmake --install` lays out a desktop application: binary, desktop entry,
+# MIME type for *.kzt in any case, hicolor icons and AppStream metainfo, each
+# valid by the desktop's own tools and naming the others consistently.
+# Usage: InstallTest.sh BUILD-DIR MIME-PROBE WORK-DIR
+set -euo pipefail
+build=$1 mime_probe=$2 work=$3
+prefix="$work/prefix"
+id=de.qornv.viewer
+type=application/x-qornv-sequence
+failures=0
+fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
+
+rm -rf "$prefix"
+mkdir -p "$work"
+cmake --install "$build" --prefix "$prefix" >"$work/install.log"
+
+share="$prefix/share"
+desktop="$share/applications/$id.desktop"
+mime="$share/mime/packages/$id.xml"
+metainfo="$share/metainfo/$id.metainfo.xml"
+for file in "$prefix/bin/qornv-viewer" "$desktop" "$mime" "$metainfo"; do
+    [[ -f $file ]] || fail "not installed: ${file#"$prefix"/}"
+done
+[[ -x $prefix/bin/qornv-viewer ]] || fail "qornv-viewer is not executable"
+
+png_size() { od -An -tu1 -j16 -N8 "$1" | awk '{ print $3 * 256 + $4 "x" $7 * 256 + $8 }'; }
+for size in 48 256; do
+    icon="$share/icons/hicolor/${size}x${size}/apps/$id.png"
+    if [[ -f $icon ]]; then
+        [[ $(png_size "$icon") == "${size}x${size}" ]] || fail "$icon is $(png_size "$icon")"
+    else
+        fail "no ${size}x${size} icon"
+    fi
+done
+
+grep -qx "Icon=$id" "$desktop" || fail "desktop entry names another icon"
+grep -qx "Exec=qornv-viewer" "$desktop" || fail "desktop entry runs something else"
+grep -qx "MimeType=$type;" "$desktop" || fail "desktop entry lacks $type"
+grep -q "<launchable type=\"desktop-id\">$id.desktop</launchable>" "$metainfo" ||
+    fail "metainfo launches another desktop entry"
+
+if command -v desktop-file-validate >/dev/null; then
+    desktop-file-validate "$desktop" || fail "desktop-file-validate"
+else
+    echo "SKIP: desktop-file-validate not installed (Debian: desktop-file-utils)"
+fi
+if command -v appstreamcli >/dev/null; then
+    appstreamcli validate --no-net "$metainfo" || fail "appstreamcli validate"
+else
+    echo "SKIP: appstreamcli not installed (Debian: appstream)"
+fi
+
+# The desktop's MIME database with the installed package added: every case of
+# the extension maps to the type, other names do not.
+types=$(XDG_DATA_DIRS="$share:/usr/share" "$mime_probe" run.kzt RUN.KZT Lauf.Kzt run.txt run.kz)
+echo "$types"
+for name in run.kzt RUN.KZT Lauf.Kzt; do
+    grep -qx "$name $type" <<<"$types" || fail "$name is not $type"
+done
+for name in run.txt run.kz; do
+    grep -q "^$name $type\$" <<<"$types" && fail "$name is taken for $type"
+done
+
+[[ $failures == 0 ]] || exit 1
+echo "installed layout complete"
