@@ -16,10 +16,12 @@ set(CPACK_DEBIAN_PACKAGE_MAINTAINER "QORN-V Entwicklung <entwicklung@qornv.inval
 set(CPACK_DEBIAN_PACKAGE_SECTION science)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
-# Library dependencies come from dpkg-shlibdeps; the German dialog texts and the
-# desktop's handling of icons and the MIME type are worth having, not required.
+# Library dependencies come from dpkg-shlibdeps. The dialogs' German buttons
+# come from Qt's translations, so those are required; the desktop's handling of
+# icons and the MIME type is worth having, not required.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-translations-l10n, hicolor-icon-theme, shared-mime-info")
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-translations-l10n")
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "hicolor-icon-theme, shared-mime-info")
 
 set(CPACK_GENERATOR DEB)
 include(CPack)

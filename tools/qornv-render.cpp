@@ -16,10 +16,6 @@
 #include <string>
 #include <unistd.h>
 
-#ifndef QORNV_LIBEXEC_DIR
-#define QORNV_LIBEXEC_DIR "/usr/libexec/qornv"
-#endif
-
 namespace {
 
 template <typename Values, typename Format>
@@ -52,14 +48,14 @@ void PrintDump(int result, const Sequence& sequence, const RenderRequest& reques
     std::fwrite(out.data(), 1, out.size(), stdout);
 }
 
-// The picture renderer sits beside this program in the build tree and in the
-// libexec folder once installed.
+// The picture renderer sits beside this program in the build tree, and in the
+// libexec folder next to the bin folder once installed (whatever the prefix).
 int HandOverToPictureRenderer(char** argv) {
     std::error_code error;
     const auto self = std::filesystem::read_symlink("/proc/self/exe", error);
     const std::filesystem::path candidates[] = {
         self.parent_path() / "qornv-render-picture",
-        std::filesystem::path(QORNV_LIBEXEC_DIR) / "qornv-render-picture"};
+        self.parent_path().parent_path() / QORNV_LIBEXEC_SUBDIR / "qornv-render-picture"};
     for (const auto& candidate : candidates) {
         if (!error && ::access(candidate.c_str(), X_OK) == 0) {
             ::execv(candidate.c_str(), argv);

@@ -23,6 +23,9 @@ for file in "$prefix/bin/qornv-viewer" "$desktop" "$mime" "$metainfo"; do
     [[ -f $file ]] || fail "not installed: ${file#"$prefix"/}"
 done
 [[ -x $prefix/bin/qornv-viewer ]] || fail "qornv-viewer is not executable"
+rm -f "$work/installed.png"
+"$prefix/bin/qornv-render" -o "$work/installed.png" >"$work/render.log" 2>&1 && [[ -s $work/installed.png ]] ||
+    fail "the installed qornv-render draws no picture: $(cat "$work/render.log")"
 
 png_size() { od -An -tu1 -j16 -N8 "$1" | awk '{ print $3 * 256 + $4 "x" $7 * 256 + $8 }'; }
 for size in 48 256; do

@@ -22,14 +22,14 @@ failures=0
 fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
 depends=$(dpkg-deb -f "$package" Depends)
 echo "Depends: $depends"
-for library in libqt6widgets6 libqt6gui6 libqt6core6 libc6; do
+for library in libqt6widgets6 libqt6gui6 libqt6core6 libc6 qt6-translations-l10n; do
     grep -q "$library" <<<"$depends" || fail "Depends lacks $library"
 done
 [[ -n $(dpkg-deb -f "$package" Maintainer) ]] || fail "no maintainer"
 [[ $(dpkg-deb -f "$package" Package) == qornv-viewer ]] || fail "package name"
 
 contents=$(dpkg-deb -c "$package" | awk '{ print $NF }')
-for file in ./usr/bin/qornv-viewer \
+for file in ./usr/bin/qornv-viewer ./usr/bin/qornv-render ./usr/libexec/qornv/qornv-render-picture \
     ./usr/share/applications/de.qornv.viewer.desktop \
     ./usr/share/mime/packages/de.qornv.viewer.xml \
     ./usr/share/metainfo/de.qornv.viewer.metainfo.xml \
