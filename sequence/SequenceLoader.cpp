@@ -80,27 +80,22 @@ struct Sse2Masks {
 #if defined(__x86_64__)
 // Half the instructions of the SSE2 masks where the processor has AVX2.
 struct Avx2Masks {
+    __attribute__((target("avx2"))) static std::uint64_t Terminators(__m256i block) {
+        const __m256i hits =
+            _mm256_or_si256(_mm256_cmpeq_epi8(block, _mm256_set1_epi8('\n')),
+                            _mm256_or_si256(_mm256_cmpeq_epi8(block, _mm256_set1_epi8('\r')),
+                                            _mm256_cmpeq_epi8(block, _mm256_setzero_si256())));
+        return static_cast<std::uint32_t>(_mm256_movemask_epi8(hits));
+    }
+    __attribute__((target("avx2"))) static std::uint64_t Semicolons(__m256i block) {
+        return static_cast<std::uint32_t>(
+            _mm256_movemask_epi8(_mm256_cmpeq_epi8(block, _mm256_set1_epi8(';'))));
+    }
     __attribute__((target("avx2"))) static ChunkMasks Of(const char* chunk) {
-        const __m256i lineFeed = _mm256_set1_epi8('\n');
-        const __m256i carriageReturn = _mm256_set1_epi8('\r');
-        const __m256i zero = _mm256_setzero_si256();
-        const __m256i semicolon = _mm256_set1_epi8(';');
-        ChunkMasks masks;
-        for (int k = 0; k < 2; ++k) {
-            const __m256i block =
-                _mm256_loadu_si256(reinterpret_cast<const __m256i*>(chunk + 32 * k));
-            const __m256i terminators =
-                _mm256_or_si256(_mm256_cmpeq_epi8(block, lineFeed),
-                                _mm256_or_si256(_mm256_cmpeq_epi8(block, carriageReturn),
-                                                _mm256_cmpeq_epi8(block, zero)));
-            masks.terminators |= static_cast<std::uint64_t>(static_cast<std::uint32_t>(
-                                     _mm256_movemask_epi8(terminators)))
-                                 << (32 * k);
-            masks.semicolons |= static_cast<std::uint64_t>(static_cast<std::uint32_t>(
-                                    _mm256_movemask_epi8(_mm256_cmpeq_epi8(block, semicolon))))
-                                << (32 * k);
-        }
-        return masks;
+        const __m256i low = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(chunk));
+        const __m256i high = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(chunk + 32));
+        return {Semicolons(low) | Semicolons(high) << 32,
+                Terminators(low) | Terminators(high) << 32};
     }
 };
 
@@ -155,6 +150,19 @@ inline int SixthFieldValue(const char* field) {
     const int twoDigits = static_cast<int>(d0 < 10) & static_cast<int>(d1 < 10) & isDelimiter(c2);
     const int value = empty ? 0 : oneDigit ? static_cast<int>(d0) : static_cast<int>(d0 * 10 + d1);
     return (empty | oneDigit | twoDigits) ? value : -1;
+}
+
+// Growing the lists by doubling touches every page several times over, and
+// fresh pages are costly; a guess from the file size (lines are rarely shorter
+// than 16 bytes) lets them grow once. Only a guess: untouched pages cost
+// nothing, and a failed reservation just leaves the growing to the lists.
+void ReserveForFile(Sequence& sequence, std::size_t fileSize) {
+    const std::size_t guess = fileSize / 16;
+    try {
+        sequence.stepList.Reserve(guess);
+        sequence.classList.Reserve(guess);
+    } catch (const std::bad_alloc&) {
+    }
 }
 
 class FileDescriptor {
@@ -290,32 +298,34 @@ inline const char* SequenceParser::ParseWholeLinesWith(const char* p, const char
 
 // Settles every line that ends inside the batch at `base`; returns where the
 // first line that does not begins, or nullptr when a malformed line stopped.
+// It walks the terminator bits in order and takes each line's semicolons as
+// the 64 bits from the line's start, so a typical line costs a few bit
+// operations and no search.
 const char* SequenceParser::SettleLines(const char* base, std::size_t chunkCount,
                                         const char* lineStart) {
+    std::size_t chunk = 0;
+    std::uint64_t terminators = terminatorMasks[0];
     for (;;) {
-        const auto offset = static_cast<std::size_t>(lineStart - base);
-        std::size_t chunk = offset / 64;
-        if (chunk >= chunkCount) {
-            return lineStart;
-        }
-        std::uint64_t terminators = terminatorMasks[chunk] & (~std::uint64_t{0} << (offset % 64));
         while (terminators == 0) {
             if (++chunk == chunkCount) {
                 return lineStart;
             }
             terminators = terminatorMasks[chunk];
         }
-        const char* const lineEnd = base + chunk * 64 + std::countr_zero(terminators);
+        const std::size_t endOffset = chunk * 64 + std::countr_zero(terminators);
+        terminators &= terminators - 1;
+        const char* const lineEnd = base + endOffset;
         if (!(lineEnd - lineStart >= tagLength && std::equal(tag, tag + tagLength, lineStart))) {
+            const auto startOffset = static_cast<std::size_t>(lineStart - base);
+            const std::size_t length = endOffset - startOffset;
             const char* fifth = nullptr;
-            const auto length = static_cast<std::size_t>(lineEnd - lineStart);
             if (length <= 64) {
-                // The 64 bits from the line's start, out of two neighbouring chunks.
-                const std::size_t first = offset / 64;
-                const unsigned shift = offset % 64;
-                std::uint64_t semicolons = semicolonMasks[first] >> shift;
+                // The 64 bits from the line's start, out of two neighbouring chunks
+                // (the batch keeps a chunk of zeros after its last).
+                const unsigned shift = startOffset % 64;
+                std::uint64_t semicolons = semicolonMasks[startOffset / 64] >> shift;
                 if (shift != 0) {
-                    semicolons |= semicolonMasks[first + 1] << (64 - shift);
+                    semicolons |= semicolonMasks[startOffset / 64 + 1] << (64 - shift);
                 }
                 if (length < 64) {
                     semicolons &= (std::uint64_t{1} << length) - 1;
@@ -341,6 +351,12 @@ const char* SequenceParser::SettleLines(const char* base, std::size_t chunkCount
         lineStart = lineEnd + 1;
         if (*lineEnd == '\r' && *lineStart == '\n') { // in the block: the margin
             ++lineStart;
+            // The LF is the next terminator bit: drop it here, or in the next chunk.
+            if ((endOffset + 1) % 64 != 0) {
+                terminators &= terminators - 1;
+            } else if (chunk + 1 < chunkCount) {
+                terminatorMasks[chunk + 1] &= ~std::uint64_t{1};
+            }
         }
     }
 }
@@ -464,6 +480,7 @@ int LoadSequenceFile(Sequence& sequence, const std::string& path, LoadReport* re
         const FileDescriptor file(OpenRegularFile(path, fileSize));
         if (file.Get() >= 0) {
             Sequence loaded;
+            ReserveForFile(loaded, fileSize);
             SequenceParser parser(loaded);
             // A small file needs no large block; one byte more sees the end at once.
             const std::size_t blockSize = std::clamp(fileSize + 1, smallestBlockSize, readBlockSize);
