@@ -80,22 +80,29 @@ struct Sse2Masks {
 #if defined(__x86_64__)
 // Half the instructions of the SSE2 masks where the processor has AVX2.
 struct Avx2Masks {
-    __attribute__((target("avx2"))) static std::uint64_t Terminators(__m256i block) {
-        const __m256i hits =
-            _mm256_or_si256(_mm256_cmpeq_epi8(block, _mm256_set1_epi8('\n')),
-                            _mm256_or_si256(_mm256_cmpeq_epi8(block, _mm256_set1_epi8('\r')),
-                                            _mm256_cmpeq_epi8(block, _mm256_setzero_si256())));
-        return static_cast<std::uint32_t>(_mm256_movemask_epi8(hits));
-    }
-    __attribute__((target("avx2"))) static std::uint64_t Semicolons(__m256i block) {
-        return static_cast<std::uint32_t>(
+    // The four bytes that matter have distinct low nibbles (0, A, B, D), so one
+    // table lookup by low nibble and one compare find all of them.
+    __attribute__((target("avx2"))) static std::uint64_t Special(__m256i block,
+                                                                 std::uint64_t& semicolons) {
+        const __m256i byNibble = _mm256_setr_epi8(
+            0x00, -1, -1, -1, -1, -1, -1, -1, -1, -1, 0x0A, 0x3B, -1, 0x0D, -1, 0x10, //
+            0x00, -1, -1, -1, -1, -1, -1, -1, -1, -1, 0x0A, 0x3B, -1, 0x0D, -1, 0x10);
+        const __m256i expected =
+            _mm256_shuffle_epi8(byNibble, _mm256_and_si256(block, _mm256_set1_epi8(0x0F)));
+        semicolons = static_cast<std::uint32_t>(
             _mm256_movemask_epi8(_mm256_cmpeq_epi8(block, _mm256_set1_epi8(';'))));
+        return static_cast<std::uint32_t>(_mm256_movemask_epi8(_mm256_cmpeq_epi8(block, expected)));
     }
     __attribute__((target("avx2"))) static ChunkMasks Of(const char* chunk) {
-        const __m256i low = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(chunk));
-        const __m256i high = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(chunk + 32));
-        return {Semicolons(low) | Semicolons(high) << 32,
-                Terminators(low) | Terminators(high) << 32};
+        std::uint64_t lowSemicolons = 0;
+        std::uint64_t highSemicolons = 0;
+        const std::uint64_t special =
+            Special(_mm256_loadu_si256(reinterpret_cast<const __m256i*>(chunk)), lowSemicolons) |
+            Special(_mm256_loadu_si256(reinterpret_cast<const __m256i*>(chunk + 32)),
+                    highSemicolons)
+                << 32;
+        const std::uint64_t semicolons = lowSemicolons | highSemicolons << 32;
+        return {semicolons, special & ~semicolons};
     }
 };
 
@@ -132,23 +139,34 @@ ChunkMasks Sse2Masks::Of(const char* chunk) {
 }
 
 
+// What a byte can be in a sixth field: the end of the field, or a digit.
+constexpr std::uint8_t fieldEnd = 1;
+constexpr std::uint8_t fieldDigit = 2;
+constexpr auto fieldByteKinds = [] {
+    std::array<std::uint8_t, 256> kinds{};
+    for (const char c : {';', '\n', '\r', '\0'}) {
+        kinds[static_cast<unsigned char>(c)] = fieldEnd;
+    }
+    for (char c = '0'; c <= '9'; ++c) {
+        kinds[static_cast<unsigned char>(c)] = fieldDigit;
+    }
+    return kinds;
+}();
+
 // The value of a sixth field starting at `field`, or -1 when it is not empty or
 // one or two digits. Reads exactly three bytes and decides without branches:
 // the length of the field varies from line to line and would be mispredicted.
 inline int SixthFieldValue(const char* field) {
-    const auto isDelimiter = [](unsigned char c) {
-        return static_cast<int>(c == ';') | static_cast<int>(c == '\n') |
-               static_cast<int>(c == '\r') | static_cast<int>(c == '\0');
-    };
-    const unsigned char c0 = static_cast<unsigned char>(field[0]);
-    const unsigned char c1 = static_cast<unsigned char>(field[1]);
-    const unsigned char c2 = static_cast<unsigned char>(field[2]);
-    const unsigned d0 = c0 - '0';
-    const unsigned d1 = c1 - '0';
-    const int empty = isDelimiter(c0);
-    const int oneDigit = static_cast<int>(d0 < 10) & isDelimiter(c1);
-    const int twoDigits = static_cast<int>(d0 < 10) & static_cast<int>(d1 < 10) & isDelimiter(c2);
-    const int value = empty ? 0 : oneDigit ? static_cast<int>(d0) : static_cast<int>(d0 * 10 + d1);
+    const auto c0 = static_cast<unsigned char>(field[0]);
+    const auto c1 = static_cast<unsigned char>(field[1]);
+    const unsigned k0 = fieldByteKinds[c0];
+    const unsigned k1 = fieldByteKinds[c1];
+    const unsigned k2 = fieldByteKinds[static_cast<unsigned char>(field[2])];
+    const unsigned empty = k0 & fieldEnd;
+    const unsigned oneDigit = (k0 >> 1) & k1 & fieldEnd;
+    const unsigned twoDigits = (k0 >> 1) & (k1 >> 1) & k2 & fieldEnd;
+    const int d0 = c0 - '0';
+    const int value = empty ? 0 : oneDigit ? d0 : d0 * 10 + (c1 - '0');
     return (empty | oneDigit | twoDigits) ? value : -1;
 }
 
@@ -303,11 +321,20 @@ inline const char* SequenceParser::ParseWholeLinesWith(const char* p, const char
 // operations and no search.
 const char* SequenceParser::SettleLines(const char* base, std::size_t chunkCount,
                                         const char* lineStart) {
+    // Steps and line count live in locals here: a store of a byte may alias any
+    // member, which would make the compiler reload them around every step.
+    std::int8_t* out = pendingSteps.data() + pendingCount;
+    std::uint64_t lines = lineNumber;
+    const auto keep = [&] {
+        pendingCount = static_cast<std::size_t>(out - pendingSteps.data());
+        lineNumber = lines;
+    };
     std::size_t chunk = 0;
     std::uint64_t terminators = terminatorMasks[0];
     for (;;) {
         while (terminators == 0) {
             if (++chunk == chunkCount) {
+                keep();
                 return lineStart;
             }
             terminators = terminatorMasks[chunk];
@@ -342,12 +369,18 @@ const char* SequenceParser::SettleLines(const char* base, std::size_t chunkCount
             // The margin keeps the three bytes after the fifth semicolon in the block.
             const int value = fifth == nullptr ? 0 : SixthFieldValue(fifth + 1);
             if (value < 0) {
+                keep();
                 Stop();
                 return nullptr;
             }
-            Emit(value);
+            *out++ = static_cast<std::int8_t>(value);
+            if (out == pendingSteps.data() + pendingSteps.size()) {
+                keep();
+                Flush();
+                out = pendingSteps.data();
+            }
         }
-        ++lineNumber;
+        ++lines;
         lineStart = lineEnd + 1;
         if (*lineEnd == '\r' && *lineStart == '\n') { // in the block: the margin
             ++lineStart;
