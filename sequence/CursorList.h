@@ -12,7 +12,7 @@
 // sequence of millions of steps costs one element's size per step, not a heap
 // node each.
 template <typename Element> class CursorList {
-public:
+  public:
     // Inserts a zero element after the cursor's element (at the front when the
     // cursor is nowhere) and moves the cursor onto it.
     void Add() {
@@ -85,7 +85,7 @@ public:
 
     friend bool operator==(const CursorList&, const CursorList&) = default;
 
-private:
+  private:
     static constexpr std::ptrdiff_t nowhere = -1;
 
     void RequireCursor() const {

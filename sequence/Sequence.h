@@ -26,14 +26,28 @@ struct Sequence {
 // between two corners shares the node between those corners. Anything else is 0.
 constexpr std::int8_t ClassCode(int step) {
     switch (step) {
-    case 1: return 1;
-    case 2: case 3: case 4: return 2;
-    case 5: return 3;
-    case 6: case 7: case 8: return 4;
-    case 9: return 5;
-    case 10: case 11: case 12: return 6;
-    case 13: return 7;
-    default: return 0;
+    case 1:
+        return 1;
+    case 2:
+    case 3:
+    case 4:
+        return 2;
+    case 5:
+        return 3;
+    case 6:
+    case 7:
+    case 8:
+        return 4;
+    case 9:
+        return 5;
+    case 10:
+    case 11:
+    case 12:
+        return 6;
+    case 13:
+        return 7;
+    default:
+        return 0;
     }
 }
 

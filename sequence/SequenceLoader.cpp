@@ -3,12 +3,12 @@
 #include <algorithm>
 #include <array>
 #include <bit>
-#include <cstdint>
-#include <span>
 #include <cerrno>
-#include <memory>
+#include <cstdint>
 #include <fcntl.h>
+#include <memory>
 #include <new>
+#include <span>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -36,7 +36,9 @@ constexpr auto classCodes = [] {
 constexpr std::size_t readBlockSize = 1 << 16; // stays in the cache between the copy and the scan
 constexpr std::size_t smallestBlockSize = 1 << 12; // files that report no size, like /proc
 
-bool IsTerminator(char c) { return c == '\n' || c == '\r' || c == '\0'; }
+bool IsTerminator(char c) {
+    return c == '\n' || c == '\r' || c == '\0';
+}
 
 // The scans below are what makes loading run near memory speed: a data line
 // is mostly bytes nobody looks at, so they are skipped sixteen at a time.
@@ -48,9 +50,9 @@ template <bool withSemicolon> const char* FindSpecial(const char* p, const char*
     const __m128i semicolon = _mm_set1_epi8(';');
     while (end - p >= 16) {
         const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
-        __m128i hits = _mm_or_si128(_mm_cmpeq_epi8(block, lineFeed),
-                                    _mm_or_si128(_mm_cmpeq_epi8(block, carriageReturn),
-                                                 _mm_cmpeq_epi8(block, zero)));
+        __m128i hits = _mm_or_si128(
+            _mm_cmpeq_epi8(block, lineFeed),
+            _mm_or_si128(_mm_cmpeq_epi8(block, carriageReturn), _mm_cmpeq_epi8(block, zero)));
         if constexpr (withSemicolon) {
             hits = _mm_or_si128(hits, _mm_cmpeq_epi8(block, semicolon));
         }
@@ -109,9 +111,8 @@ struct Avx2Masks {
 const bool hasAvx2 = __builtin_cpu_supports("avx2");
 
 // Class codes of 32 steps at once: a 16-entry table lookup, zero from 14 on.
-__attribute__((target("avx2"))) std::size_t ClassCodesAvx2(const std::int8_t* steps,
-                                                            std::int8_t* classes,
-                                                            std::size_t count) {
+__attribute__((target("avx2"))) std::size_t
+ClassCodesAvx2(const std::int8_t* steps, std::int8_t* classes, std::size_t count) {
     const __m256i table = _mm256_setr_epi8(0, 1, 2, 2, 2, 3, 4, 4, 4, 5, 6, 6, 6, 7, 0, 0, //
                                            0, 1, 2, 2, 2, 3, 4, 4, 4, 5, 6, 6, 6, 7, 0, 0);
     const __m256i fourteen = _mm256_set1_epi8(14);
@@ -135,13 +136,12 @@ ChunkMasks Sse2Masks::Of(const char* chunk) {
     const __m128i semicolon = _mm_set1_epi8(';');
     for (int k = 0; k < 4; ++k) {
         const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(chunk + 16 * k));
-        const __m128i terminators =
-            _mm_or_si128(_mm_cmpeq_epi8(block, lineFeed),
-                         _mm_or_si128(_mm_cmpeq_epi8(block, carriageReturn),
-                                      _mm_cmpeq_epi8(block, zero)));
-        masks.terminators |= static_cast<std::uint64_t>(static_cast<std::uint16_t>(
-                                 _mm_movemask_epi8(terminators)))
-                             << (16 * k);
+        const __m128i terminators = _mm_or_si128(
+            _mm_cmpeq_epi8(block, lineFeed),
+            _mm_or_si128(_mm_cmpeq_epi8(block, carriageReturn), _mm_cmpeq_epi8(block, zero)));
+        masks.terminators |=
+            static_cast<std::uint64_t>(static_cast<std::uint16_t>(_mm_movemask_epi8(terminators)))
+            << (16 * k);
         masks.semicolons |= static_cast<std::uint64_t>(static_cast<std::uint16_t>(
                                 _mm_movemask_epi8(_mm_cmpeq_epi8(block, semicolon))))
                             << (16 * k);
@@ -154,7 +154,6 @@ ChunkMasks Sse2Masks::Of(const char* chunk) {
 #endif
     return masks;
 }
-
 
 // What a byte can be in a sixth field: the end of the field, or a digit.
 constexpr std::uint8_t fieldEnd = 1;
@@ -201,7 +200,7 @@ void ReserveForFile(Sequence& sequence, std::size_t fileSize) {
 }
 
 class FileDescriptor {
-public:
+  public:
     explicit FileDescriptor(int descriptor) : descriptor(descriptor) {}
     ~FileDescriptor() {
         if (descriptor >= 0) {
@@ -212,7 +211,7 @@ public:
     FileDescriptor& operator=(const FileDescriptor&) = delete;
     int Get() const { return descriptor; }
 
-private:
+  private:
     int descriptor;
 };
 
@@ -305,8 +304,8 @@ const char* SequenceParser::ParseWholeLines(const char* p, const char* end) {
 
 #if defined(__x86_64__)
 // Flattened so that the AVX2 masks are inlined into the whole loop.
-__attribute__((target("avx2"), flatten)) const char* SequenceParser::ParseWholeLinesAvx2(const char* p,
-                                                                               const char* end) {
+__attribute__((target("avx2"), flatten)) const char*
+SequenceParser::ParseWholeLinesAvx2(const char* p, const char* end) {
     return ParseWholeLinesWith<Avx2Masks>(p, end);
 }
 #endif
@@ -331,7 +330,8 @@ inline const char* SequenceParser::ParseWholeLinesWith(const char* p, const char
         const char* const batchStart = lineStart;
         lineStart = SettleLines(batchStart, chunkCount, batchStart);
         if (lineStart == nullptr || lineStart == batchStart) {
-            return lineStart; // stopped, or a line longer than a batch: the state machine streams it
+            return lineStart; // stopped, or a line longer than a batch: the state machine streams
+                              // it
         }
     }
     return lineStart;
@@ -422,7 +422,8 @@ const char* SequenceParser::FifthSemicolonOfLongLine(const char* base, const cha
     int count = 0;
     for (const char* at = lineStart; at < lineEnd; at = base + ((at - base) / 64 + 1) * 64) {
         const auto offset = static_cast<std::size_t>(at - base);
-        std::uint64_t semicolons = semicolonMasks[offset / 64] & (~std::uint64_t{0} << (offset % 64));
+        std::uint64_t semicolons =
+            semicolonMasks[offset / 64] & (~std::uint64_t{0} << (offset % 64));
         while (semicolons != 0) {
             const char* semicolon = base + offset / 64 * 64 + std::countr_zero(semicolons);
             if (semicolon >= lineEnd) {
@@ -539,7 +540,8 @@ int LoadSequenceFile(Sequence& sequence, const std::string& path, LoadReport* re
             ReserveForFile(loaded, fileSize);
             SequenceParser parser(loaded);
             // A small file needs no large block; one byte more sees the end at once.
-            const std::size_t blockSize = std::clamp(fileSize + 1, smallestBlockSize, readBlockSize);
+            const std::size_t blockSize =
+                std::clamp(fileSize + 1, smallestBlockSize, readBlockSize);
             const std::unique_ptr<char[]> block(new char[blockSize]);
             bool readFailed = false;
             for (;;) {

@@ -9,8 +9,8 @@
 #include <vector>
 
 // Results of LoadSequenceFile.
-inline constexpr int loadComplete = 1;       // read to the end of the file
-inline constexpr int loadNotOpened = 0;      // nothing loaded; the sequence is unchanged
+inline constexpr int loadComplete = 1;          // read to the end of the file
+inline constexpr int loadNotOpened = 0;         // nothing loaded; the sequence is unchanged
 inline constexpr int loadStoppedMalformed = -1; // steps before the malformed line are kept
 
 struct LoadReport {
@@ -28,7 +28,7 @@ int LoadSequenceFile(Sequence& sequence, const std::string& path, LoadReport* re
 // even inside a CR LF pair; lines have no length limit. Used by the loader and
 // directly by tests and the fuzzer.
 class SequenceParser {
-public:
+  public:
     explicit SequenceParser(Sequence& target);
 
     // False once a malformed line has stopped parsing; later calls do nothing.
@@ -39,7 +39,7 @@ public:
     // The line being read (1-based); after a stop, the malformed line.
     std::uint64_t LineNumber() const { return lineNumber; }
 
-private:
+  private:
     enum class Phase : std::uint8_t { Prefix, Fields, SixthField, SkipToEnd };
 
     const char* ParseWholeLines(const char* p, const char* end);

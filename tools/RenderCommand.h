@@ -14,8 +14,8 @@ struct RenderRequest {
     StructureKind view = StructureKind::Icosahedron;
     int width = 540;
     int height = 540;
-    std::string outputPath;            // Picture only
-    std::optional<std::string> file;   // none: the start-up sequence
+    std::string outputPath;          // Picture only
+    std::optional<std::string> file; // none: the start-up sequence
 };
 
 // Nullopt and a reason when the arguments do not form a request.

@@ -53,9 +53,9 @@ void PrintDump(int result, const Sequence& sequence, const RenderRequest& reques
 int HandOverToPictureRenderer(char** argv) {
     std::error_code error;
     const auto self = std::filesystem::read_symlink("/proc/self/exe", error);
-    const std::filesystem::path candidates[] = {
-        self.parent_path() / "qornv-render-picture",
-        self.parent_path().parent_path() / QORNV_LIBEXEC_SUBDIR / "qornv-render-picture"};
+    const std::filesystem::path candidates[] = {self.parent_path() / "qornv-render-picture",
+                                                self.parent_path().parent_path() /
+                                                    QORNV_LIBEXEC_SUBDIR / "qornv-render-picture"};
     for (const auto& candidate : candidates) {
         if (!error && ::access(candidate.c_str(), X_OK) == 0) {
             ::execv(candidate.c_str(), argv);

@@ -12,7 +12,7 @@ enum class DrawingMode : std::uint8_t { Filled = 0, OutlineOnly = 4 };
 // window only shows it. Coordinates are drawing-area pixels, clipped at the
 // image edges. Colours are packed as PackRgb does (red in the low byte).
 class DrawingSurface {
-public:
+  public:
     explicit DrawingSurface(QColor background);
 
     // Keeps what fits and fills newly gained area with the background.
@@ -34,7 +34,7 @@ public:
     void FillBox(std::int32_t x, std::int32_t y, std::int32_t width, std::int32_t height,
                  std::uint32_t colour);
 
-private:
+  private:
     QImage image;
     QPainter painter;
     QColor background;

@@ -16,22 +16,25 @@ struct RingNode {
 // Icosahedron: corners 1, 5, 9 on the outer ring pointing down, 3, 7, 11 on the
 // inner ring pointing up, the middle ring 15 degrees either side of those.
 constexpr RingNode icosahedronRing[] = {
-    {Ring::Outer, 330}, {Ring::Middle, 15},  {Ring::Inner, 30},   {Ring::Middle, 45},
-    {Ring::Outer, 90},  {Ring::Middle, 135}, {Ring::Inner, 150},  {Ring::Middle, 165},
-    {Ring::Outer, 210}, {Ring::Middle, 255}, {Ring::Inner, 270},  {Ring::Middle, 285},
+    {Ring::Outer, 330}, {Ring::Middle, 15},  {Ring::Inner, 30},  {Ring::Middle, 45},
+    {Ring::Outer, 90},  {Ring::Middle, 135}, {Ring::Inner, 150}, {Ring::Middle, 165},
+    {Ring::Outer, 210}, {Ring::Middle, 255}, {Ring::Inner, 270}, {Ring::Middle, 285},
 };
 
 // Octahedron: a regular hexagon alternating outer (corners) and middle ring.
 constexpr RingNode octahedronRing[] = {
-    {Ring::Outer, 330}, {Ring::Middle, 30},  {Ring::Outer, 90},
+    {Ring::Outer, 330},  {Ring::Middle, 30}, {Ring::Outer, 90},
     {Ring::Middle, 150}, {Ring::Outer, 210}, {Ring::Middle, 270},
 };
 
 std::int32_t RadiusOf(const Layout& layout, Ring ring) {
     switch (ring) {
-    case Ring::Inner: return layout.innerRadius;
-    case Ring::Middle: return layout.middleRadius;
-    case Ring::Outer: return layout.outerRadius;
+    case Ring::Inner:
+        return layout.innerRadius;
+    case Ring::Middle:
+        return layout.middleRadius;
+    case Ring::Outer:
+        return layout.outerRadius;
     }
     return 0;
 }
@@ -71,9 +74,10 @@ void ComputeNodePositions(NodeList& nodeList, const Layout& layout, StructureKin
     for (const RingNode& node : ring) {
         const double radians = node.angleDegrees * std::numbers::pi / 180.0;
         const double radius = RadiusOf(layout, node.ring);
-        AppendNode(nodeList,
-                   static_cast<std::int32_t>(std::lround(layout.centreX + radius * std::cos(radians))),
-                   static_cast<std::int32_t>(std::lround(layout.centreY + radius * std::sin(radians))));
+        AppendNode(
+            nodeList,
+            static_cast<std::int32_t>(std::lround(layout.centreX + radius * std::cos(radians))),
+            static_cast<std::int32_t>(std::lround(layout.centreY + radius * std::sin(radians))));
     }
     AppendNode(nodeList, layout.centreX, layout.centreY);
 }

@@ -39,7 +39,9 @@ constexpr std::uint32_t PackRgb(std::uint8_t red, std::uint8_t green, std::uint8
     return static_cast<std::uint32_t>(red) | static_cast<std::uint32_t>(green) << 8 |
            static_cast<std::uint32_t>(blue) << 16;
 }
-constexpr std::uint32_t PackRgb(Rgb colour) { return PackRgb(colour.red, colour.green, colour.blue); }
+constexpr std::uint32_t PackRgb(Rgb colour) {
+    return PackRgb(colour.red, colour.green, colour.blue);
+}
 
 inline constexpr std::uint32_t blackColour = PackRgb(0, 0, 0);
 inline constexpr std::uint32_t redColour = PackRgb(255, 0, 0);

@@ -41,8 +41,13 @@ bool ClassesMatchSteps(const Sequence& sequence) {
 TEST(HostileFiles, ThingsThatAreNotRegularFilesGiveZeroAtOnce) {
     TemporaryFolder folder;
     ASSERT_EQ(::mkfifo(folder.PathOf("no-writer").c_str(), 0600), 0);
-    const std::string paths[] = {folder.PathOf(""), folder.PathOf("no-writer"), "/dev/zero",
-                                 "/dev/null", "/dev/urandom", "/dev/tty", "/"};
+    const std::string paths[] = {folder.PathOf(""),
+                                 folder.PathOf("no-writer"),
+                                 "/dev/zero",
+                                 "/dev/null",
+                                 "/dev/urandom",
+                                 "/dev/tty",
+                                 "/"};
     for (const std::string& path : paths) {
         Sequence sequence = PreviousSequence();
         const auto start = std::chrono::steady_clock::now();
@@ -166,7 +171,8 @@ TEST(HostileFiles, AFileTruncatedOrDeletedWhileLoading) {
             ASSERT_LE(steps.size(), complete.stepList.Size());
             // The file may end inside the last line read, so that step may be cut short.
             const auto whole = steps.empty() ? steps : steps.first(steps.size() - 1);
-            EXPECT_TRUE(std::equal(whole.begin(), whole.end(), complete.stepList.Elements().begin()));
+            EXPECT_TRUE(
+                std::equal(whole.begin(), whole.end(), complete.stepList.Elements().begin()));
             EXPECT_TRUE(ClassesMatchSteps(sequence));
             if (deleteIt) {
                 EXPECT_EQ(steps.size(), complete.stepList.Size()) << "an open file stays readable";

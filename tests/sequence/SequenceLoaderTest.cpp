@@ -39,7 +39,9 @@ struct LoadCase {
     std::uint64_t malformedLine = 0;
 };
 
-void PrintTo(const LoadCase& c, std::ostream* out) { *out << c.name; }
+void PrintTo(const LoadCase& c, std::ostream* out) {
+    *out << c.name;
+}
 
 class LoaderCases : public testing::TestWithParam<LoadCase> {};
 
@@ -171,8 +173,11 @@ TEST(SequenceLoader, LongLinesAndLargeFilesStreamThrough) {
 TEST(SequenceLoader, AFileThatCannotBeOpenedChangesNothing) {
     TemporaryFolder folder;
     ASSERT_EQ(::mkfifo(folder.PathOf("fifo").c_str(), 0600), 0);
-    const std::string unopenable[] = {folder.PathOf("missing.kzt"), folder.PathOf(""),
-                                      folder.PathOf("fifo"), "/dev/null", "",
+    const std::string unopenable[] = {folder.PathOf("missing.kzt"),
+                                      folder.PathOf(""),
+                                      folder.PathOf("fifo"),
+                                      "/dev/null",
+                                      "",
                                       folder.PathOf("missing/inside.kzt")};
     for (const std::string& path : unopenable) {
         Sequence sequence = SequenceHolding({3, 0, 11});

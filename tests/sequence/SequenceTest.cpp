@@ -17,7 +17,8 @@ TEST(Sequence, AppendClassFoldsEveryNodeOntoTheOctahedron) {
         sequence.stepList.Current() = static_cast<std::int8_t>(step);
         AppendClass(sequence);
     }
-    EXPECT_EQ(ValuesOf(sequence.classList), std::vector<int>(std::begin(classes), std::end(classes)));
+    EXPECT_EQ(ValuesOf(sequence.classList),
+              std::vector<int>(std::begin(classes), std::end(classes)));
     EXPECT_EQ(sequence.classList.Index(), sequence.stepList.Index());
 }
 

@@ -8,9 +8,10 @@
 
 // A folder of its own per test, removed with everything in it.
 class TemporaryFolder {
-public:
+  public:
     TemporaryFolder() {
-        std::string pattern = (std::filesystem::temp_directory_path() / "qornv-test-XXXXXX").string();
+        std::string pattern =
+            (std::filesystem::temp_directory_path() / "qornv-test-XXXXXX").string();
         path = ::mkdtemp(pattern.data());
     }
     ~TemporaryFolder() {
@@ -29,6 +30,6 @@ public:
     }
     std::string PathOf(const std::string& name) const { return (path / name).string(); }
 
-private:
+  private:
     std::filesystem::path path;
 };

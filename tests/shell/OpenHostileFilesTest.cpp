@@ -20,7 +20,9 @@ struct HostileCase {
     std::size_t steps = 0;
 };
 
-void PrintTo(const HostileCase& c, std::ostream* out) { *out << c.name; }
+void PrintTo(const HostileCase& c, std::ostream* out) {
+    *out << c.name;
+}
 
 QString Create(const QTemporaryDir& folder, const QString& name, const QByteArray& bytes) {
     QFile file(folder.filePath(name));
@@ -34,8 +36,7 @@ QString Link(const QTemporaryDir& folder, const QString& name, const char* targe
     return name;
 }
 
-class OpenHostileFiles : public OpenFileTest,
-                         public ::testing::WithParamInterface<HostileCase> {};
+class OpenHostileFiles : public OpenFileTest, public ::testing::WithParamInterface<HostileCase> {};
 
 TEST_P(OpenHostileFiles, GiveTheDocumentedResult) {
     const HostileCase& c = GetParam();
@@ -80,8 +81,8 @@ INSTANTIATE_TEST_SUITE_P(
                     "zero.kzt"},
         HostileCase{"dev null", [](auto& f) { return Link(f, "null.kzt", "/dev/null"); }, false,
                     "null.kzt"},
-        HostileCase{"dev urandom", [](auto& f) { return Link(f, "random", "/dev/urandom"); },
-                    false, "random.kzt"},
+        HostileCase{"dev urandom", [](auto& f) { return Link(f, "random", "/dev/urandom"); }, false,
+                    "random.kzt"},
         HostileCase{"folder",
                     [](const QTemporaryDir& folder) {
                         QDir(folder.path()).mkdir("ordner.kzt");

@@ -7,7 +7,7 @@
 namespace {
 
 class TemporaryKzt {
-public:
+  public:
     explicit TemporaryKzt(const std::string& bytes) {
         char name[] = "/tmp/qornv-data-XXXXXX.kzt";
         const int descriptor = ::mkstemps(name, 4);
@@ -111,8 +111,8 @@ TEST(RenderUsage, HelpAndBadUsage) {
 }
 
 TEST(RenderData, NeedsNoDisplay) {
-    const ToolRun run = RunTool({"--check", "/dev/null"}, {"DISPLAY=", "WAYLAND_DISPLAY=",
-                                                           "QT_QPA_PLATFORM=xcb"});
+    const ToolRun run =
+        RunTool({"--check", "/dev/null"}, {"DISPLAY=", "WAYLAND_DISPLAY=", "QT_QPA_PLATFORM=xcb"});
     EXPECT_EQ(run.exitStatus, 1) << "a device is not a sequence file";
     const ToolRun dump = RunTool({"--dump"}, {"DISPLAY=", "QT_QPA_PLATFORM=xcb"});
     EXPECT_EQ(dump.exitStatus, 0) << dump.err;
