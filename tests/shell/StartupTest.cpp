@@ -78,6 +78,14 @@ TEST_F(StartupTest, WindowIsCentredResizableWithoutMaximiseAndHasItsIcon) {
     EXPECT_FALSE(Window().windowIcon().pixmap(48).toImage().isNull());
 }
 
+TEST_F(StartupTest, AnOuterSizeLargerThanTheScreenIsCutToItBeforeCentring) {
+    const QRect screen = Window().screen()->geometry();
+    Window().ShowCentred(screen.size() + QSize(1000, 700));
+    Settle(*viewer);
+    EXPECT_EQ(Window().frameGeometry().size(), screen.size());
+    EXPECT_EQ(Window().frameGeometry().topLeft(), screen.topLeft());
+}
+
 TEST_F(StartupTest, MenuBarHoldsExactlyTheNumberedPlainItems) {
     const QList<QAction*> titles = Window().menuBar()->actions();
     ASSERT_EQ(titles.size(), 2);
