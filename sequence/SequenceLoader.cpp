@@ -328,22 +328,22 @@ inline const char* SequenceParser::ParseWholeLinesWith(const char* p, const char
         semicolonMasks[chunkCount] = 0;
         terminatorMasks[chunkCount] = 0;
         const char* const batchStart = lineStart;
-        lineStart = SettleLines(batchStart, chunkCount, batchStart);
+        lineStart = SettleLines(batchStart, chunkCount);
+        // Stopped, or a line longer than a batch, which the state machine streams.
         if (lineStart == nullptr || lineStart == batchStart) {
-            return lineStart; // stopped, or a line longer than a batch: the state machine streams
-                              // it
+            return lineStart;
         }
     }
     return lineStart;
 }
 
-// Settles every line that ends inside the batch at `base`; returns where the
-// first line that does not begins, or nullptr when a malformed line stopped.
-// It walks the terminator bits in order and takes each line's semicolons as
+// Settles every line that ends inside the batch at `base`, whose first line
+// starts at `base`; returns where the first line that does not end in it begins, or nullptr when a
+// malformed line stopped. It walks the terminator bits in order and takes each line's semicolons as
 // the 64 bits from the line's start, so a typical line costs a few bit
 // operations and no search.
-const char* SequenceParser::SettleLines(const char* base, std::size_t chunkCount,
-                                        const char* lineStart) {
+const char* SequenceParser::SettleLines(const char* base, std::size_t chunkCount) {
+    const char* lineStart = base;
     // Steps and line count live in locals here: a store of a byte may alias any
     // member, which would make the compiler reload them around every step.
     std::int8_t* out = pendingSteps.data() + pendingCount;

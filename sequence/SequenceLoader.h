@@ -44,7 +44,7 @@ class SequenceParser {
 
     const char* ParseWholeLines(const char* p, const char* end);
     template <typename Masks> const char* ParseWholeLinesWith(const char* p, const char* end);
-    const char* SettleLines(const char* base, std::size_t chunkCount, const char* lineStart);
+    const char* SettleLines(const char* base, std::size_t chunkCount);
     const char* FifthSemicolonOfLongLine(const char* base, const char* lineStart,
                                          const char* lineEnd) const;
 #if defined(__x86_64__)
