@@ -38,7 +38,7 @@ for size in 48 256; do
 done
 
 grep -qx "Icon=$id" "$desktop" || fail "desktop entry names another icon"
-grep -qx "Exec=qornv-viewer" "$desktop" || fail "desktop entry runs something else"
+grep -qx "Exec=qornv-viewer %f" "$desktop" || fail "desktop entry runs something else"
 grep -qx "MimeType=$type;" "$desktop" || fail "desktop entry lacks $type"
 grep -q "<launchable type=\"desktop-id\">$id.desktop</launchable>" "$metainfo" ||
     fail "metainfo launches another desktop entry"
