@@ -1,5 +1,6 @@
-# Packaging and desktop install rules. The icon, desktop entry, MIME type and
-# AppStream metainfo are installed by resources/.
+# Packaging and desktop install rules. The icon, desktop entry, MIME type,
+# AppStream metainfo and manual pages are installed by resources/; the Debian
+# copyright file and changelog by DebianDocuments.cmake.
 install(TARGETS qornv-viewer RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 
 set(CPACK_PACKAGE_NAME qornv-viewer)
@@ -22,6 +23,25 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-translations-l10n")
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "hicolor-icon-theme, shared-mime-info")
+
+# A stripped install (as cpack makes) also drops the compiler's version notes,
+# as Debian's own packaging does; they only make the programs larger.
+set(stripped_programs
+    ${CMAKE_INSTALL_BINDIR}/$<TARGET_FILE_NAME:qornv-viewer>
+    ${CMAKE_INSTALL_BINDIR}/$<TARGET_FILE_NAME:qornv-render>
+    ${CMAKE_INSTALL_LIBEXECDIR}/qornv/$<TARGET_FILE_NAME:qornv-render-picture>)
+install(CODE "set(qornv_strip \"${CMAKE_STRIP}\")
+set(qornv_stripped_programs \"${stripped_programs}\")")
+install(CODE [[
+    if(CMAKE_INSTALL_DO_STRIP)
+        foreach(program IN LISTS qornv_stripped_programs)
+            execute_process(COMMAND "${qornv_strip}" --remove-section=.comment --remove-section=.note
+                "$ENV{DESTDIR}${CMAKE_INSTALL_PREFIX}/${program}" COMMAND_ERROR_IS_FATAL ANY)
+        endforeach()
+    endif()
+]])
+
+include(${CMAKE_CURRENT_LIST_DIR}/DebianDocuments.cmake)
 
 set(CPACK_GENERATOR DEB)
 include(CPack)

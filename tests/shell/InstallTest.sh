@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # `cmake --install` lays out a desktop application: binary, desktop entry,
-# MIME type for *.kzt in any case, hicolor icons and AppStream metainfo, each
-# valid by the desktop's own tools and naming the others consistently.
+# MIME type for *.kzt in any case, hicolor icons, AppStream metainfo, manual
+# pages, copyright file and changelog; the desktop files valid by the desktop's
+# own tools and naming each other consistently.
 # Usage: InstallTest.sh BUILD-DIR MIME-PROBE WORK-DIR
 set -euo pipefail
 build=$1 mime_probe=$2 work=$3
@@ -19,7 +20,9 @@ share="$prefix/share"
 desktop="$share/applications/$id.desktop"
 mime="$share/mime/packages/$id.xml"
 metainfo="$share/metainfo/$id.metainfo.xml"
-for file in "$prefix/bin/qornv-viewer" "$desktop" "$mime" "$metainfo"; do
+for file in "$prefix/bin/qornv-viewer" "$desktop" "$mime" "$metainfo" \
+    "$share/man/man1/qornv-viewer.1.gz" "$share/man/man1/qornv-render.1.gz" \
+    "$share/doc/qornv-viewer/copyright" "$share/doc/qornv-viewer/changelog.gz"; do
     [[ -f $file ]] || fail "not installed: ${file#"$prefix"/}"
 done
 [[ -x $prefix/bin/qornv-viewer ]] || fail "qornv-viewer is not executable"

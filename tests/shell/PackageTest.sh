@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # `cpack -G DEB` builds a Debian package that installs the viewer with its
-# desktop files and depends on the Qt libraries it links.
+# desktop files, manual pages, copyright file and changelog, depends on the Qt
+# libraries it links, and passes lintian without an error or a warning.
 # Usage: PackageTest.sh BUILD-DIR WORK-DIR
 set -euo pipefail
 build=$1 work=$2
@@ -28,15 +29,66 @@ done
 [[ -n $(dpkg-deb -f "$package" Maintainer) ]] || fail "no maintainer"
 [[ $(dpkg-deb -f "$package" Package) == qornv-viewer ]] || fail "package name"
 
+doc=./usr/share/doc/qornv-viewer
 contents=$(dpkg-deb -c "$package" | awk '{ print $NF }')
 for file in ./usr/bin/qornv-viewer ./usr/bin/qornv-render ./usr/libexec/qornv/qornv-render-picture \
     ./usr/share/applications/de.qornv.viewer.desktop \
     ./usr/share/mime/packages/de.qornv.viewer.xml \
     ./usr/share/metainfo/de.qornv.viewer.metainfo.xml \
     ./usr/share/icons/hicolor/48x48/apps/de.qornv.viewer.png \
-    ./usr/share/icons/hicolor/256x256/apps/de.qornv.viewer.png; do
+    ./usr/share/icons/hicolor/256x256/apps/de.qornv.viewer.png \
+    ./usr/share/man/man1/qornv-viewer.1.gz ./usr/share/man/man1/qornv-render.1.gz \
+    $doc/copyright $doc/changelog.gz; do
     grep -qx -- "$file" <<<"$contents" || fail "package lacks $file"
 done
+
+# The unpacked files, checked by the tools of the desktop and of Debian.
+root="$work/root"
+dpkg-deb -x "$package" "$root"
+metainfo="$root/usr/share/metainfo/de.qornv.viewer.metainfo.xml"
+if [[ -f $root/$doc/copyright && -f $metainfo ]]; then
+    license=$(sed -n 's:.*<project_license>\(.*\)</project_license>.*:\1:p' "$metainfo")
+    grep -qx "License: $license" "$root/$doc/copyright" ||
+        fail "copyright does not state the metainfo's licence $license"
+fi
+if [[ -f $root/$doc/changelog.gz ]]; then
+    version=$(dpkg-deb -f "$package" Version)
+    heading=$(zcat "$root/$doc/changelog.gz" | sed -n 1p)
+    [[ $heading == "qornv-viewer ($version) "* ]] || fail "changelog starts: $heading (version $version)"
+fi
+if command -v man >/dev/null; then
+    for page in "$root"/usr/share/man/man1/*.1.gz; do
+        # As lintian reads manual pages.
+        warnings=$(LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -E UTF-8 -l -Tutf8 -Z "$page" 2>&1 >/dev/null) ||
+            fail "man cannot format ${page##*/}"
+        [[ -z $warnings ]] || fail "man warns on ${page##*/}: $warnings"
+    done
+else
+    echo "SKIP: man is not installed (Debian: man-db); manual pages are not checked"
+fi
+if command -v desktop-file-validate >/dev/null; then
+    desktop-file-validate "$root/usr/share/applications/de.qornv.viewer.desktop" ||
+        fail "desktop-file-validate"
+else
+    echo "SKIP: desktop-file-validate not installed (Debian: desktop-file-utils)"
+fi
+if command -v appstreamcli >/dev/null; then
+    appstreamcli validate --no-net "$metainfo" || fail "appstreamcli validate"
+else
+    echo "SKIP: appstreamcli not installed (Debian: appstream)"
+fi
+
+if command -v lintian >/dev/null; then
+    # Informational tags may stay (the README says which and why); errors and
+    # warnings may not.
+    if ! report=$(lintian --fail-on error,warning --display-info "$package" 2>&1) ||
+        grep -q '^[EW]: ' <<<"$report"; then
+        fail "lintian reports errors or warnings:"
+    fi
+    echo "$report"
+else
+    echo "SKIP: lintian is not installed (Debian: lintian); the package is not linted"
+fi
 
 [[ $failures == 0 ]] || exit 1
 echo "package complete"

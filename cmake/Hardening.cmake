@@ -1,0 +1,14 @@
+# The hardening Debian builds its own packages with (dpkg-buildflags with
+# hardening=+all; GCC on Debian makes position-independent executables
+# already), so that the package carries the same protection as any other.
+#
+# Fortification works only on optimised code and warns otherwise, so Debug
+# builds go without it. Sanitizer and fuzzer builds go without all of it: the
+# fortified library calls would bypass AddressSanitizer's own checks.
+option(QORNV_HARDENING "Build with Debian's hardening flags (fortify, stack protector, full RELRO)" ON)
+
+if(QORNV_HARDENING AND NOT QORNV_SANITIZE AND NOT QORNV_FUZZ)
+    add_compile_options(-fstack-protector-strong)
+    add_compile_definitions($<$<NOT:$<CONFIG:Debug>>:_FORTIFY_SOURCE=2>)
+    add_link_options(LINKER:-z,relro LINKER:-z,now)
+endif()
