@@ -52,7 +52,11 @@ void Viewer::OnMenuCommand(std::int32_t item) {
 }
 
 void Viewer::OpenSequenceFile() {
-    const QString chosen = AskSequenceFileName(window.get());
+    OnOpenFile(AskSequenceFileName(window.get()));
+}
+
+// An empty name is a cancelled requester: nothing changes.
+void Viewer::OnOpenFile(const QString& chosen) {
     if (chosen.isEmpty()) {
         return;
     }

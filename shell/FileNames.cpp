@@ -22,3 +22,12 @@ bool HasExtension(const QString& name) {
 QString WithDefaultExtension(const QString& name) {
     return HasExtension(name) ? name : name + QStringLiteral(".kzt");
 }
+
+QString FirstLocalFile(const QList<QUrl>& urls) {
+    for (const QUrl& url : urls) {
+        if (url.isLocalFile()) {
+            return url.toLocalFile();
+        }
+    }
+    return {};
+}

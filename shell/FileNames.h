@@ -1,6 +1,8 @@
 #pragma once
 
+#include <QList>
 #include <QString>
+#include <QUrl>
 
 // Names as the user typed or picked them. Both "\" and "/" end a folder part,
 // so names written in either convention are split the same way.
@@ -14,3 +16,6 @@ bool HasExtension(const QString& name);
 
 // The name with ".kzt" appended when it has no extension.
 QString WithDefaultExtension(const QString& name);
+
+// The first local file among dropped URLs; empty when there is none.
+QString FirstLocalFile(const QList<QUrl>& urls);

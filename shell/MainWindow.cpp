@@ -2,12 +2,17 @@
 
 #include "ApplicationIcon.h"
 #include "DrawingArea.h"
+#include "FileNames.h"
+#include "FrameExtents.h"
 #include "MenuItems.h"
 #include "SequenceFrameBox.h"
 
+#include <QApplication>
 #include <QCloseEvent>
+#include <QExposeEvent>
 #include <QLayout>
 #include <QMenuBar>
+#include <QMimeData>
 #include <QScreen>
 #include <QWindow>
 #include <QWindowStateChangeEvent>
@@ -26,18 +31,30 @@ MainWindow::MainWindow(DrawingSurface& surface, EventSink post)
     setWindowIcon(ApplicationIcon());
     drawingArea = new DrawingArea(surface, this->post, this);
     setCentralWidget(drawingArea);
+    setAcceptDrops(true);
     // Expose notifications arrive at the native window, not at the widget.
     create();
     windowHandle()->installEventFilter(this);
+    // The viewer's own menus and dialogs are windows of their own; their
+    // closing is seen here.
+    qApp->installEventFilter(this);
+    clock.start();
 }
 
+// The client area is placed, not the frame: Qt knows the frame only once the
+// window is mapped, and the window manager keeps the client where it was asked.
 void MainWindow::ShowCentred(QSize clientSize) {
     const QRect screenArea = screen()->geometry();
-    const QSize frame = frameGeometry().size() - geometry().size();
-    const QSize outer = (clientSize + frame).boundedTo(screenArea.size());
-    resize(outer - frame);
-    move(screenArea.topLeft() + QPoint((screenArea.width() - outer.width()) / 2,
-                                       (screenArea.height() - outer.height()) / 2));
+    QMargins frame = RequestFrameExtents(*windowHandle());
+    if (frame.isNull()) {
+        frame = windowHandle()->frameMargins();
+    }
+    const QSize frameSize(frame.left() + frame.right(), frame.top() + frame.bottom());
+    const QSize outer = (clientSize + frameSize).boundedTo(screenArea.size());
+    const QPoint frameTopLeft =
+        screenArea.topLeft() + QPoint((screenArea.width() - outer.width()) / 2,
+                                      (screenArea.height() - outer.height()) / 2);
+    setGeometry(QRect(frameTopLeft + QPoint(frame.left(), frame.top()), outer - frameSize));
     showNormal();
     raise();
     activateWindow();
@@ -154,13 +171,56 @@ void MainWindow::changeEvent(QEvent* event) {
     QMainWindow::changeEvent(event);
 }
 
-// The window system uncovers or maps the window: the view is drawn again, as
-// after every erase, so what a command left (say "Löschen") gives way to the
-// whole view.
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == windowHandle() && event->type() == QEvent::Expose &&
-        windowHandle()->isExposed()) {
-        post({RepaintEvent, 0});
+    if (watched == windowHandle() && event->type() == QEvent::Expose) {
+        OnExpose(static_cast<QExposeEvent*>(event));
+    } else if (event->type() == QEvent::Hide) {
+        OnOwnWindowHidden(watched);
     }
     return QMainWindow::eventFilter(watched, event);
+}
+
+// Mapping the window, and every expose that lost content, draw the whole view
+// again; so what a command left (say "Löschen") gives way to the whole view
+// when another program's window uncovers it, but not when a menu closes.
+void MainWindow::OnExpose(QExposeEvent* event) {
+    const bool mapped = !exposed && windowHandle()->isExposed();
+    exposed = windowHandle()->isExposed();
+    // Qt deprecates the region for widgets, which repaint on their own; the
+    // viewer needs it to tell what was uncovered.
+    QT_WARNING_PUSH
+    QT_WARNING_DISABLE_DEPRECATED
+    const QRegion region = event->region();
+    QT_WARNING_POP
+    if (exposed && (mapped || contentLoss.LosesContent(region, clock.elapsed()))) {
+        post({RepaintEvent, 0});
+    }
+}
+
+void MainWindow::OnOwnWindowHidden(QObject* watched) {
+    auto* widget = qobject_cast<QWidget*>(watched);
+    if (widget == nullptr || widget == this || !widget->isWindow()) {
+        return;
+    }
+    const QRect frame = widget->frameGeometry();
+    contentLoss.OwnWindowClosed(QRect(mapFromGlobal(frame.topLeft()), frame.size()),
+                                clock.elapsed());
+}
+
+// Only a local file is taken; the drag cursor refuses anything else.
+void MainWindow::dragEnterEvent(QDragEnterEvent* event) {
+    if (!FirstLocalFile(event->mimeData()->urls()).isEmpty()) {
+        event->acceptProposedAction();
+    }
+}
+
+// The file waits its turn in the event queue like a menu command.
+void MainWindow::dropEvent(QDropEvent* event) {
+    const QString file = FirstLocalFile(event->mimeData()->urls());
+    if (file.isEmpty()) {
+        event->ignore();
+        return;
+    }
+    event->acceptProposedAction();
+    post({OpenFileEvent, 0, file});
 }

@@ -1,8 +1,10 @@
 #pragma once
 
+#include "ContentLoss.h"
 #include "Geometry.h"
 #include "WindowEvent.h"
 
+#include <QElapsedTimer>
 #include <QMainWindow>
 
 #include <cstdint>
@@ -11,6 +13,7 @@
 
 class DrawingArea;
 class DrawingSurface;
+class QExposeEvent;
 class QGroupBox;
 
 struct WindowSize {
@@ -29,7 +32,8 @@ class MainWindow : public QMainWindow {
     MainWindow(DrawingSurface& surface, EventSink post);
 
     // Centres the outer frame on the screen for the given client size, cut to
-    // the screen first, and shows the window active in the normal state.
+    // the screen first, and shows the window active in the normal state. The
+    // window manager's frame is asked for before the window is mapped.
     void ShowCentred(QSize clientSize);
     void CreateMenuBar();
     void CreateSequenceFrame();
@@ -55,13 +59,20 @@ class MainWindow : public QMainWindow {
     void closeEvent(QCloseEvent* event) override;
     void changeEvent(QEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
   private:
     QAction* AddMenuItem(QMenu* menu, std::int32_t item, const QString& text);
+    void OnExpose(QExposeEvent* event);
+    void OnOwnWindowHidden(QObject* watched);
 
     EventSink post;
     DrawingArea* drawingArea = nullptr;
     QGroupBox* sequenceFrame = nullptr;
     std::map<std::int32_t, QAction*> menuActions;
     bool closing = false;
+    bool exposed = false;
+    ContentLossFilter contentLoss;
+    QElapsedTimer clock;
 };

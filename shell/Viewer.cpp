@@ -46,6 +46,9 @@ void Viewer::Dispatch(const WindowEvent& event) {
     case MenuEvent:
         OnMenuCommand(event.item);
         break;
+    case OpenFileEvent:
+        OnOpenFile(event.file);
+        break;
     default:
         break;
     }

@@ -33,6 +33,9 @@ class Viewer {
     void OnRepaint();
     void OnResize();
     void OnMenuCommand(std::int32_t item);
+    // Opens a name as "Öffnen" opens the one chosen in the requester; files
+    // handed in from outside come this way too.
+    void OnOpenFile(const QString& chosen);
     // Closes the window and ends the program with status 0; no event is taken after.
     void QuitProgram();
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QString>
+
 #include <cstdint>
 
 // The codes the event loop tells apart; any other code is taken and ignored.
@@ -9,10 +11,18 @@ enum WindowEventCode : std::int32_t {
     CloseEvent = 16,
     ControlEvent = 13100,
     MenuEvent = 13101,
+    // A file handed to the viewer from outside, on its command line or dropped
+    // onto the window; it is opened as "Öffnen" opens the name chosen.
+    OpenFileEvent = 13102,
 };
 
 struct WindowEvent {
+    WindowEvent() = default;
+    WindowEvent(std::int32_t code, std::int32_t item, QString file = {})
+        : code(code), item(item), file(std::move(file)) {}
+
     std::int32_t code = 0;
     std::int32_t item = 0; // the menu item's number; 0 for every other code
+    QString file;          // the name to open; empty for every other code
     friend bool operator==(const WindowEvent&, const WindowEvent&) = default;
 };

@@ -7,10 +7,10 @@
 
 namespace {
 
-constexpr WindowEvent repaint{RepaintEvent, 0};
-constexpr WindowEvent size{SizeEvent, 0};
-constexpr WindowEvent open{MenuEvent, MenuOpen};
-constexpr WindowEvent clear{MenuEvent, MenuClear};
+const WindowEvent repaint{RepaintEvent, 0};
+const WindowEvent size{SizeEvent, 0};
+const WindowEvent open{MenuEvent, MenuOpen};
+const WindowEvent clear{MenuEvent, MenuClear};
 
 std::vector<WindowEvent> TakeAll(EventQueue& queue) {
     std::vector<WindowEvent> taken;
