@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Times qornv-render on a 3-million-line sequence file against the plainest
-# tools that read the same bytes, and measures peak memory.
+# tools that read the same bytes, and measures peak memory; SVG and PDF
+# pictures are timed beside the PNG.
 #
 #   bench/compare-render.sh BUILD_DIR [RUNS]
 #
@@ -56,8 +57,12 @@ t_wc=$(best_time wc -l "$file")
 t_awk=$(best_time awk -F';' '{print $6}' "$file")
 t_check=$(best_time "$render" --check "$file")
 t_picture=$(best_time "$render" -o "$picture" "$file")
+t_svg=$(best_time "$render" -o "$work/run.svg" "$file")
+t_pdf=$(best_time "$render" -o "$work/run.pdf" "$file")
 m_check=$(peak_mb "$render" --check "$file")
 m_picture=$(peak_mb "$render" -o "$picture" "$file")
+m_svg=$(peak_mb "$render" -o "$work/run.svg" "$file")
+m_pdf=$(peak_mb "$render" -o "$work/run.pdf" "$file")
 
 ratio() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.2f", a / b }'; }
 verdict() { awk -v v="$1" -v limit="$2" 'BEGIN { print (v <= limit ? "ok" : "MISSED") }'; }
@@ -69,6 +74,9 @@ row "wc -l" "$t_wc" "-"
 row "awk -F';' '{print \$6}'" "$t_awk" "-"
 row "qornv-render --check" "$t_check" "$m_check"
 row "qornv-render -o (load and draw)" "$t_picture" "$m_picture"
+row "qornv-render -o run.svg" "$t_svg" "$m_svg"
+row "qornv-render -o run.pdf" "$t_pdf" "$m_pdf"
+echo "picture files: $(stat -c '%n %s B' "$picture" "$work/run.svg" "$work/run.pdf" | sed "s|$work/||" | paste -sd ' ')"
 echo
 check_wc=$(ratio "$t_check" "$t_wc")
 awk_check=$(ratio "$t_awk" "$t_check")

@@ -1,35 +1,97 @@
 #include "RenderCommand.h"
 #include "SequenceLoader.h"
 
+#include <algorithm>
+#include <cctype>
 #include <charconv>
+#include <filesystem>
 #include <iostream>
 
-const char* const renderUsage =
-    "Usage:\n"
-    "  qornv-render --dump [--view icosahedron|octahedron] [--size WxH] [FILE]\n"
-    "  qornv-render --check FILE\n"
-    "  qornv-render -o OUT.png [--view icosahedron|octahedron] [--size WxH] [FILE]\n"
-    "  qornv-render --help\n"
-    "\n"
-    "Loads a QORN-V sequence file (.kzt), or the start-up sequence when FILE is\n"
-    "left out, and prints its data (--dump), checks it (--check) or draws the\n"
-    "viewer's picture of it into a PNG file (-o). The default view is\n"
-    "icosahedron, the default size 540x540.\n";
+const char* const renderVersion = "qornv-render " QORNV_VERSION;
+
+const std::string& RenderUsage() {
+    static const std::string usage =
+        "Usage:\n"
+        "  qornv-render --dump [--view icosahedron|octahedron] [--size WxH] [FILE]\n"
+        "  qornv-render --check FILE\n"
+        "  qornv-render -o OUT.png|.svg|.pdf [--view icosahedron|octahedron] [--size WxH] [FILE]\n"
+        "  qornv-render --help | --version\n"
+        "\n"
+        "Loads a QORN-V sequence file (.kzt), or the start-up sequence when FILE is\n"
+        "left out, and prints its data (--dump), checks it (--check) or draws the\n"
+        "viewer's picture of it (-o) as PNG, SVG or PDF, chosen by OUT's extension in\n"
+        "any case. SVG and PDF pictures are drawn in pixel units: a PDF page of WxH\n"
+        "points. The default view is icosahedron, the default size 540x540; each side\n"
+        "may be at most " +
+        std::to_string(maxPictureSide) + ".\n";
+    return usage;
+}
 
 namespace {
 
-bool ParseSize(const std::string& text, int& width, int& height) {
+enum class SideCheck { Fits, Malformed, TooLarge };
+
+// Digits past what a long long holds still make a side, only a too large one.
+SideCheck ParseSide(const char* begin, const char* end, int& side) {
+    long long value = 0;
+    const auto [stop, error] = std::from_chars(begin, end, value);
+    if (begin == end || *begin == '-' || stop != end) {
+        return SideCheck::Malformed;
+    }
+    if (error == std::errc::result_out_of_range || value > maxPictureSide) {
+        return SideCheck::TooLarge;
+    }
+    if (value == 0) {
+        return SideCheck::Malformed;
+    }
+    side = static_cast<int>(value);
+    return SideCheck::Fits;
+}
+
+SideCheck ParseSize(const std::string& text, int& width, int& height) {
     const auto separator = text.find('x');
     if (separator == std::string::npos) {
-        return false;
+        return SideCheck::Malformed;
     }
-    const char* begin = text.data();
-    const char* middle = begin + separator;
-    const char* end = begin + text.size();
-    const auto first = std::from_chars(begin, middle, width);
-    const auto second = std::from_chars(middle + 1, end, height);
-    return first.ec == std::errc{} && first.ptr == middle && second.ec == std::errc{} &&
-           second.ptr == end && width > 0 && height > 0;
+    const char* middle = text.data() + separator;
+    const SideCheck first = ParseSide(text.data(), middle, width);
+    const SideCheck second = ParseSide(middle + 1, text.data() + text.size(), height);
+    if (first == SideCheck::Malformed || second == SideCheck::Malformed) {
+        return SideCheck::Malformed;
+    }
+    return first == SideCheck::Fits ? second : first;
+}
+
+bool SizeProblem(const std::string& text, RenderRequest& request, std::string& problem) {
+    switch (ParseSize(text, request.width, request.height)) {
+    case SideCheck::Fits:
+        return false;
+    case SideCheck::Malformed:
+        problem = "--size takes WIDTHxHEIGHT with positive whole numbers, e.g. 540x540";
+        return true;
+    case SideCheck::TooLarge:
+        problem = "--size " + text + " is too large: each side may be at most " +
+                  std::to_string(maxPictureSide) + " pixels";
+        return true;
+    }
+    return true;
+}
+
+// The extension in any case; nullopt for any other, or none.
+std::optional<PictureFormat> FormatOf(const std::string& path) {
+    std::string extension = std::filesystem::path(path).extension().string();
+    std::transform(extension.begin(), extension.end(), extension.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    if (extension == ".png") {
+        return PictureFormat::Png;
+    }
+    if (extension == ".svg") {
+        return PictureFormat::Svg;
+    }
+    if (extension == ".pdf") {
+        return PictureFormat::Pdf;
+    }
+    return std::nullopt;
 }
 
 bool ParseView(const std::string& text, StructureKind& view) {
@@ -65,6 +127,9 @@ std::optional<RenderRequest> ParseRenderArguments(const std::vector<std::string>
         if (argument == "--help" || argument == "-h") {
             request.mode = RenderRequest::Mode::Help;
             return request;
+        } else if (argument == "--version") {
+            request.mode = RenderRequest::Mode::Version;
+            return request;
         } else if (argument == "--dump") {
             if (!SetMode(request, RenderRequest::Mode::Dump, modeSet)) {
                 problem = "only one of --dump, --check and -o may be given";
@@ -82,6 +147,13 @@ std::optional<RenderRequest> ParseRenderArguments(const std::vector<std::string>
                 return std::nullopt;
             }
             request.outputPath = arguments[++i];
+            const auto format = FormatOf(request.outputPath);
+            if (!format) {
+                problem = "cannot tell the picture format of '" + request.outputPath +
+                          "': OUT must end in .png, .svg or .pdf";
+                return std::nullopt;
+            }
+            request.format = *format;
         } else if (argument == "--view") {
             if (!hasValue || !ParseView(arguments[++i], request.view)) {
                 problem = "--view takes icosahedron or octahedron";
@@ -89,8 +161,7 @@ std::optional<RenderRequest> ParseRenderArguments(const std::vector<std::string>
             }
             viewOrSizeGiven = true;
         } else if (argument == "--size") {
-            if (!hasValue || !ParseSize(arguments[++i], request.width, request.height)) {
-                problem = "--size takes WIDTHxHEIGHT with positive whole numbers, e.g. 540x540";
+            if (SizeProblem(hasValue ? arguments[++i] : std::string(), request, problem)) {
                 return std::nullopt;
             }
             viewOrSizeGiven = true;

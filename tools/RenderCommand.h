@@ -7,22 +7,33 @@
 #include <string>
 #include <vector>
 
+// The largest side --size accepts, in pixels: Qt's raster engine promises
+// correct shapes only for coordinates within it (QT_RASTER_COORD_LIMIT). The
+// image, 4 bytes a pixel, is then at most 4 GiB, which QImage holds on 64-bit
+// systems. Vector pictures keep the same limit so that every format takes the
+// same sizes.
+inline constexpr int maxPictureSide = 32767;
+
+enum class PictureFormat { Png, Svg, Pdf };
+
 // What one call of qornv-render asks for.
 struct RenderRequest {
-    enum class Mode { Dump, Check, Picture, Help };
+    enum class Mode { Dump, Check, Picture, Help, Version };
     Mode mode = Mode::Help;
     StructureKind view = StructureKind::Icosahedron;
     int width = 540;
     int height = 540;
-    std::string outputPath;          // Picture only
-    std::optional<std::string> file; // none: the start-up sequence
+    std::string outputPath;                    // Picture only
+    PictureFormat format = PictureFormat::Png; // from outputPath's extension
+    std::optional<std::string> file;           // none: the start-up sequence
 };
 
 // Nullopt and a reason when the arguments do not form a request.
 std::optional<RenderRequest> ParseRenderArguments(const std::vector<std::string>& arguments,
                                                   std::string& problem);
 
-extern const char* const renderUsage;
+const std::string& RenderUsage();
+extern const char* const renderVersion; // "qornv-render X.Y.Z"
 
 // Loads the requested file, or builds the start-up sequence when there is none.
 // Nullopt when the file cannot be opened; the message is on stderr already.

@@ -74,11 +74,15 @@ int main(int argc, char** argv) {
     std::string problem;
     const auto request = ParseRenderArguments({argv + 1, argv + argc}, problem);
     if (!request) {
-        std::cerr << "qornv-render: " << problem << "\n\n" << renderUsage;
+        std::cerr << "qornv-render: " << problem << "\n\n" << RenderUsage();
         return 2;
     }
     if (request->mode == RenderRequest::Mode::Help) {
-        std::cout << renderUsage;
+        std::cout << RenderUsage();
+        return 0;
+    }
+    if (request->mode == RenderRequest::Mode::Version) {
+        std::cout << renderVersion << '\n';
         return 0;
     }
     if (request->mode == RenderRequest::Mode::Picture) {

@@ -2,6 +2,7 @@
 
 #include "Palette.h"
 
+#include <QFont>
 #include <QGuiApplication>
 #include <QPalette>
 #include <QPen>
@@ -44,17 +45,41 @@ void DrawingSurface::Resize(int width, int height) {
     image = std::move(resized);
 }
 
+bool DrawingSurface::BeginPicture(QPaintDevice& device, int width, int height) {
+    if (painter.isActive() || !painter.begin(&device)) {
+        return false;
+    }
+    picture = &device;
+    painter.setRenderHint(QPainter::Antialiasing, false);
+    // No text is drawn, but an SVG generator states the font in every group,
+    // and without an application object Qt's default font has no family and
+    // size -1, which is not valid SVG.
+    painter.setFont(QFont(QStringLiteral("sans-serif"), 9));
+    painter.fillRect(QRect(0, 0, width, height), background);
+    return true;
+}
+
+bool DrawingSurface::EndPicture() {
+    picture = nullptr;
+    return painter.end();
+}
+
 bool DrawingSurface::BeginDrawing() {
+    mode = DrawingMode::Filled;
+    if (picture != nullptr) {
+        return painter.isActive();
+    }
     if (image.isNull() || !painter.begin(&image)) {
         return false;
     }
     painter.setRenderHint(QPainter::Antialiasing, false);
-    mode = DrawingMode::Filled;
     return true;
 }
 
 void DrawingSurface::EndDrawing() {
-    painter.end();
+    if (picture == nullptr) {
+        painter.end();
+    }
 }
 
 void DrawingSurface::SetDrawingMode(DrawingMode newMode) {
@@ -70,13 +95,21 @@ void DrawingSurface::DrawCircle(std::int32_t x, std::int32_t y, std::int32_t rad
     } else {
         painter.setBrush(Qt::NoBrush);
     }
-    painter.drawEllipse(QRect(x - radius, y - radius, 2 * radius, 2 * radius));
+    if (picture != nullptr) {
+        painter.drawEllipse(PixelCentre(x, y), radius, radius);
+    } else {
+        painter.drawEllipse(QRect(x - radius, y - radius, 2 * radius, 2 * radius));
+    }
 }
 
 void DrawingSurface::DrawLine(std::int32_t x1, std::int32_t y1, std::int32_t x2, std::int32_t y2,
                               std::uint32_t colour) {
     painter.setPen(QPen(ColourFromPacked(colour), 1));
-    painter.drawLine(x1, y1, x2, y2);
+    if (picture != nullptr) {
+        painter.drawLine(PixelCentre(x1, y1), PixelCentre(x2, y2));
+    } else {
+        painter.drawLine(x1, y1, x2, y2);
+    }
 }
 
 void DrawingSurface::FillBox(std::int32_t x, std::int32_t y, std::int32_t width,

@@ -2,7 +2,9 @@
 
 #include <QColor>
 #include <QImage>
+#include <QPaintDevice>
 #include <QPainter>
+#include <QPointF>
 
 #include <cstdint>
 
@@ -11,6 +13,9 @@ enum class DrawingMode : std::uint8_t { Filled = 0, OutlineOnly = 4 };
 // A retained RGB32 image that every drawing unit paints into at once; the
 // window only shows it. Coordinates are drawing-area pixels, clipped at the
 // image edges. Colours are packed as PackRgb does (red in the low byte).
+//
+// Between BeginPicture and EndPicture the units draw onto another paint device
+// instead, such as an SVG generator or a PDF writer.
 class DrawingSurface {
   public:
     explicit DrawingSurface(QColor background);
@@ -21,6 +26,17 @@ class DrawingSurface {
 
     const QImage& Image() const { return image; }
     QColor Background() const { return background; }
+
+    // One whole picture of width x height pixels on `device`, starting with the
+    // background. Vector devices take a single painter per document, so it
+    // stays open until EndPicture. Discs and lines sit on pixel centres
+    // (x + 0.5), boxes on pixel edges: rasterised without antialiasing by
+    // sampling pixel centres, a disc of radius r spans x - r to x + r, a line
+    // keeps both end pixels and a box covers its width x height pixels, as on
+    // the image. False when the device cannot be painted on.
+    bool BeginPicture(QPaintDevice& device, int width, int height);
+    // False when the device reports a failure on closing.
+    bool EndPicture();
 
     // Opens one drawing unit in Filled mode; false when there is nothing to draw on.
     bool BeginDrawing();
@@ -35,7 +51,10 @@ class DrawingSurface {
                  std::uint32_t colour);
 
   private:
+    QPointF PixelCentre(std::int32_t x, std::int32_t y) const { return {x + 0.5, y + 0.5}; }
+
     QImage image;
+    QPaintDevice* picture = nullptr; // the device between BeginPicture and EndPicture
     QPainter painter;
     QColor background;
     DrawingMode mode = DrawingMode::Filled;

@@ -15,9 +15,10 @@ void BuildStartupSequence(ViewerState& state, DrawingSurface& surface) {
     DrawIcosahedronPath(state, surface);
 }
 
-QImage RenderStructurePicture(const Sequence& sequence, StructureKind kind, int width, int height) {
-    DrawingSurface surface(DesktopFaceColour());
-    surface.Resize(width, height);
+namespace {
+
+void DrawStructure(const Sequence& sequence, StructureKind kind, int width, int height,
+                   DrawingSurface& surface) {
     ViewerState state;
     state.sequence = sequence;
     UpdateLayout(state.layout, width, height);
@@ -27,5 +28,23 @@ QImage RenderStructurePicture(const Sequence& sequence, StructureKind kind, int 
     } else {
         DrawIcosahedronPath(state, surface);
     }
+}
+
+} // namespace
+
+QImage RenderStructurePicture(const Sequence& sequence, StructureKind kind, int width, int height) {
+    DrawingSurface surface(DesktopFaceColour());
+    surface.Resize(width, height);
+    DrawStructure(sequence, kind, width, height, surface);
     return surface.Image();
+}
+
+bool DrawStructurePicture(const Sequence& sequence, StructureKind kind, int width, int height,
+                          QPaintDevice& device) {
+    DrawingSurface surface(DesktopFaceColour());
+    if (!surface.BeginPicture(device, width, height)) {
+        return false;
+    }
+    DrawStructure(sequence, kind, width, height, surface);
+    return surface.EndPicture();
 }

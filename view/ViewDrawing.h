@@ -15,4 +15,10 @@ void BuildStartupSequence(ViewerState& state, DrawingSurface& surface);
 
 // What the viewer's drawing area shows after loading `sequence` with `kind`
 // ticked, on a width x height layout: background, node positions, path drawing.
+// A null image when there is no memory for it.
 QImage RenderStructurePicture(const Sequence& sequence, StructureKind kind, int width, int height);
+
+// The same picture, shape for shape in the same order, drawn onto `device` (an
+// SVG generator, a PDF writer) in pixel units. False when the device fails.
+bool DrawStructurePicture(const Sequence& sequence, StructureKind kind, int width, int height,
+                          QPaintDevice& device);

@@ -110,6 +110,24 @@ TEST(RenderUsage, HelpAndBadUsage) {
     }
 }
 
+TEST(RenderUsage, VersionOfTheProject) {
+    const ToolRun run = RunTool({"--version"});
+    EXPECT_EQ(run.exitStatus, 0);
+    EXPECT_EQ(run.out, "qornv-render " QORNV_PROJECT_VERSION "\n");
+    EXPECT_EQ(run.err, "");
+    EXPECT_NE(RunTool({"--help"}).out.find("--version"), std::string::npos);
+}
+
+TEST(RenderUsage, SidesPastTheLimitAreTooLarge) {
+    for (const char* size : {"32768x540", "540x32768", "100000x100000", "99999999999999999999x1"}) {
+        const ToolRun run = RunTool({"--dump", "--size", size});
+        EXPECT_EQ(run.exitStatus, 2) << size;
+        EXPECT_NE(run.err.find("too large"), std::string::npos) << run.err;
+        EXPECT_NE(run.err.find("32767"), std::string::npos) << run.err;
+    }
+    EXPECT_EQ(RunTool({"--dump", "--size", "32767x32767"}).exitStatus, 0);
+}
+
 TEST(RenderData, NeedsNoDisplay) {
     const ToolRun run =
         RunTool({"--check", "/dev/null"}, {"DISPLAY=", "WAYLAND_DISPLAY=", "QT_QPA_PLATFORM=xcb"});

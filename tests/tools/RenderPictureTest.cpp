@@ -6,6 +6,9 @@
 
 #include <QGuiApplication>
 #include <QImage>
+#include <QPainter>
+#include <QSvgRenderer>
+#include <QXmlStreamReader>
 
 #include <gtest/gtest.h>
 
@@ -41,8 +44,9 @@ struct Rendered {
 };
 
 Rendered Render(const TemporaryFolder& folder, std::vector<std::string> arguments,
-                const std::vector<std::string>& environment = {}) {
-    const std::string output = folder.File("picture.png");
+                const std::vector<std::string>& environment = {},
+                const std::string& name = "picture.png") {
+    const std::string output = folder.File(name);
     std::filesystem::remove(output);
     arguments.insert(arguments.begin(), {"-o", output});
     Rendered rendered{RunTool(arguments, environment), QImage()};
@@ -64,6 +68,7 @@ TEST(RenderPicture, StartupPictureAtTheViewersSize) {
     EXPECT_EQ(rendered.run.out, "");
     const QImage& picture = rendered.picture;
     ASSERT_EQ(picture.size(), QSize(540, 540));
+    EXPECT_EQ(picture.dotsPerMeterX(), 3780); // 96 dpi
     ExpectNode(picture, 270, 270, 5, PaletteRgb(13));
     ExpectNode(picture, 400, 195, 5, PaletteRgb(1));
     EXPECT_EQ(PixelAt(picture, 401 + 5, 195), DesktopFaceColour().rgb()); // right of node 1
@@ -94,14 +99,14 @@ TEST(RenderPicture, FileArgumentAndSizeGiveTheViewersPicture) {
     const std::string file = folder.File("walk.kzt");
     std::ofstream(file) << "QORN-V Kopf\n;;;;;3\n;;;;;4\n;;;;;0\n;;;;;6\n;;;;;13\n;;;;;99\n";
     for (const char* view : {"icosahedron", "octahedron"}) {
-        const Rendered rendered = Render(folder, {"--view", view, "--size", "301x257", file});
+        const Rendered rendered = Render(folder, {"--view", view, "--size", "331x347", file});
         ASSERT_EQ(rendered.run.exitStatus, 0) << rendered.run.err;
         Sequence sequence;
         ASSERT_EQ(LoadSequenceFile(sequence, file), loadComplete);
         const StructureKind kind = view == std::string("octahedron") ? StructureKind::Octahedron
                                                                      : StructureKind::Icosahedron;
-        const QImage expected = RenderStructurePicture(sequence, kind, 301, 257);
-        EXPECT_EQ(rendered.picture.size(), QSize(301, 257));
+        const QImage expected = RenderStructurePicture(sequence, kind, 331, 347);
+        EXPECT_EQ(rendered.picture.size(), QSize(331, 347));
         EXPECT_EQ(rendered.picture.convertToFormat(QImage::Format_RGB32), expected) << view;
     }
 }
@@ -133,9 +138,224 @@ TEST(RenderPicture, FailuresWriteNoPicture) {
         EXPECT_NE(rendered.run.err, "");
         EXPECT_FALSE(std::filesystem::exists(folder.File("picture.png"))) << c.arguments[0];
     }
-    const ToolRun unwritable = RunTool({"-o", folder.File("no/such/folder.png")});
-    EXPECT_EQ(unwritable.exitStatus, 1);
-    EXPECT_NE(unwritable.err, "");
+    for (const char* name : {"no/such/folder.png", "no/such/folder.svg", "no/such/folder.pdf"}) {
+        const ToolRun unwritable = RunTool({"-o", folder.File(name)});
+        EXPECT_EQ(unwritable.exitStatus, 1) << name;
+        EXPECT_NE(unwritable.err.find("cannot write"), std::string::npos) << unwritable.err;
+    }
+}
+
+TEST(RenderPicture, FormatFollowsTheExtensionInAnyCaseAndSuccessIsQuiet) {
+    TemporaryFolder folder;
+    struct Case {
+        const char* name;
+        std::string signature;
+    };
+    for (const Case& c :
+         {Case{"p.png", "\x89PNG"}, Case{"p.PNG", "\x89PNG"}, Case{"p.svg", "<?xml"},
+          Case{"p.Svg", "<?xml"}, Case{"p.pdf", "%PDF-"}, Case{"p.PDF", "%PDF-"}}) {
+        // Without a runtime folder, as under cron, in CI or in a container.
+        const Rendered rendered = Render(folder, {"--size", "60x80"}, {"XDG_RUNTIME_DIR"}, c.name);
+        EXPECT_EQ(rendered.run.exitStatus, 0) << c.name;
+        EXPECT_EQ(rendered.run.err, "") << c.name;
+        EXPECT_EQ(rendered.run.out, "") << c.name;
+        EXPECT_EQ(ReadWholeFile(folder.File(c.name)).substr(0, c.signature.size()), c.signature)
+            << c.name;
+    }
+}
+
+TEST(RenderPicture, RefusesOtherExtensionsAndSizesTooLargeToDraw) {
+    TemporaryFolder folder;
+    struct Case {
+        const char* name;
+        const char* size;
+        const char* message;
+    };
+    for (const Case& c :
+         {Case{"p.gif", "60x80", "picture format"}, Case{"p", "60x80", "picture format"},
+          Case{"p.svg.txt", "60x80", "picture format"}, Case{"p.png", "100000x100000", "too large"},
+          Case{"p.svg", "32768x2", "too large"}, Case{"p.pdf", "2x32768", "too large"}}) {
+        const Rendered rendered = Render(folder, {"--size", c.size}, {}, c.name);
+        EXPECT_EQ(rendered.run.exitStatus, 2) << c.name << ' ' << c.size;
+        EXPECT_NE(rendered.run.err.find(c.message), std::string::npos) << rendered.run.err;
+        EXPECT_FALSE(std::filesystem::exists(folder.File(c.name))) << c.name;
+    }
+}
+
+// The shapes of an SVG picture in drawing order, with the colours of the groups
+// around them: "circle 280.5,53.5 r5 fill #e6009b stroke #e6009b".
+std::vector<std::string> SvgShapes(const std::string& svg) {
+    std::vector<std::string> shapes;
+    std::vector<std::pair<QString, QString>> paint{{"none", "none"}};
+    QXmlStreamReader reader(QByteArray::fromStdString(svg));
+    while (!reader.atEnd()) {
+        reader.readNext();
+        if (reader.isEndElement() && reader.name() == u"g") {
+            paint.pop_back();
+        }
+        if (!reader.isStartElement()) {
+            continue;
+        }
+        const QXmlStreamAttributes a = reader.attributes();
+        const auto value = [&](const char* name) { return a.value(name).toString(); };
+        if (reader.name() == u"g") {
+            paint.emplace_back(a.hasAttribute("fill") ? value("fill") : paint.back().first,
+                               a.hasAttribute("stroke") ? value("stroke") : paint.back().second);
+            continue;
+        }
+        QString shape;
+        if (reader.name() == u"rect") {
+            shape = "rect " + value("x") + "," + value("y") + " " + value("width") + "x" +
+                    value("height");
+        } else if (reader.name() == u"circle") {
+            shape = "circle " + value("cx") + "," + value("cy") + " r" + value("r");
+        } else if (reader.name() == u"polyline") {
+            shape = "line " + value("points").trimmed();
+        } else {
+            continue;
+        }
+        const QString fill = a.hasAttribute("fill") ? value("fill") : paint.back().first;
+        shapes.push_back(
+            (shape + " fill " + fill + " stroke " + paint.back().second).toStdString());
+    }
+    EXPECT_FALSE(reader.hasError()) << reader.errorString().toStdString();
+    return shapes;
+}
+
+std::string Hex(QRgb colour) {
+    return QColor(colour).name().toStdString();
+}
+
+TEST(RenderSvg, ShapesOfAShortPathInDrawingOrderOnAPixelCanvas) {
+    TemporaryFolder folder;
+    const std::string file = folder.File("walk.kzt");
+    std::ofstream(file) << ";;;;;3\n;;;;;4\n;;;;;0\n;;;;;5\n";
+    const Rendered rendered = Render(folder, {"--size", "331x347", file}, {}, "walk.svg");
+    ASSERT_EQ(rendered.run.exitStatus, 0) << rendered.run.err;
+    const std::string svg = ReadWholeFile(folder.File("walk.svg"));
+    EXPECT_NE(svg.find("<svg width=\"331\" height=\"347\" shape-rendering=\"crispEdges\"\n "
+                       "viewBox=\"0 0 331 347\""),
+              std::string::npos);
+
+    Layout layout;
+    NodeList nodes;
+    UpdateLayout(layout, 331, 347);
+    ComputeNodePositions(nodes, layout, StructureKind::Icosahedron);
+    const auto centre = [&](int n) {
+        const NodePosition at = nodes.Elements()[static_cast<std::size_t>(n)];
+        return (QString::number(at.x + 0.5) + "," + QString::number(at.y + 0.5)).toStdString();
+    };
+    const auto circle = [&](int n, int radius, const std::string& fill, const std::string& rim) {
+        return "circle " + centre(n) + " r" + std::to_string(radius) + " fill " + fill +
+               " stroke " + rim;
+    };
+    std::vector<std::string> nodePass;
+    for (int n = 1; n <= 13; ++n) {
+        nodePass.push_back(circle(n, 5, Hex(PaletteRgb(n)), Hex(PaletteRgb(n))));
+        nodePass.push_back(circle(n, 5, "none", "#000000"));
+    }
+    std::vector<std::string> expected{"rect 0,0 331x347 fill " + Hex(DesktopFaceColour().rgb()) +
+                                      " stroke none"};
+    expected.insert(expected.end(), nodePass.begin(), nodePass.end());
+    expected.push_back("line " + centre(3) + " " + centre(4) + " fill none stroke #000000");
+    expected.push_back(circle(4, 7, "#000000", "#000000"));
+    expected.push_back("line " + centre(4) + " " + centre(5) + " fill none stroke #ff0000");
+    expected.insert(expected.end(), nodePass.begin(), nodePass.end());
+    EXPECT_EQ(SvgShapes(svg), expected);
+}
+
+TEST(RenderPdf, OnePageOfThePicturesSizeInPoints) {
+    if (!HasProgram("pdfinfo")) {
+        GTEST_SKIP() << "pdfinfo (poppler-utils) is not installed";
+    }
+    TemporaryFolder folder;
+    ASSERT_EQ(Render(folder, {"--size", "331x347"}, {}, "p.pdf").run.exitStatus, 0);
+    const ToolRun info = RunProgram("pdfinfo", {folder.File("p.pdf")});
+    EXPECT_EQ(info.exitStatus, 0) << info.err;
+    EXPECT_NE(info.out.find("Pages:           1\n"), std::string::npos) << info.out;
+    EXPECT_NE(info.out.find("Page size:       331 x 347 pts\n"), std::string::npos) << info.out;
+}
+
+// Vector pictures rasterised at one pixel per unit show each node as the PNG
+// does: its centre, its rim on the four axes and what lies beyond. Where a
+// rasteriser antialiases the rim, colours need only be within `tolerance`.
+void ExpectSameNodes(const QImage& raster, const QImage& png, StructureKind kind, int tolerance) {
+    ASSERT_EQ(raster.size(), png.size());
+    Layout layout;
+    NodeList nodes;
+    UpdateLayout(layout, png.width(), png.height());
+    ComputeNodePositions(nodes, layout, kind);
+    const int radius = layout.nodeRadius + (kind == StructureKind::Octahedron ? 5 : 0);
+    const auto near = [&](int x, int y) {
+        const QRgb a = PixelAt(raster, x, y);
+        const QRgb b = PixelAt(png, x, y);
+        return std::abs(qRed(a) - qRed(b)) <= tolerance &&
+               std::abs(qGreen(a) - qGreen(b)) <= tolerance &&
+               std::abs(qBlue(a) - qBlue(b)) <= tolerance;
+    };
+    for (const NodePosition at : nodes.Elements().subspan(1)) {
+        EXPECT_TRUE(near(at.x, at.y)) << at.x << "," << at.y;
+        for (const auto& [dx, dy] : {std::pair{1, 0}, {-1, 0}, {0, 1}, {0, -1}}) {
+            for (const int out : {radius, radius + 1}) {
+                EXPECT_TRUE(near(at.x + dx * out, at.y + dy * out))
+                    << "node at " << at.x << "," << at.y << ", " << out << " out towards " << dx
+                    << "," << dy << ": " << Hex(PixelAt(raster, at.x + dx * out, at.y + dy * out))
+                    << " for " << Hex(PixelAt(png, at.x + dx * out, at.y + dy * out));
+            }
+        }
+    }
+}
+
+QImage RasteriseWithQt(const std::string& svgPath, QSize size) {
+    QImage raster(size, QImage::Format_RGB32);
+    raster.fill(Qt::white);
+    QSvgRenderer renderer(QString::fromStdString(svgPath));
+    QPainter painter(&raster);
+    renderer.render(&painter); // antialiased whatever the painter asks
+    return raster;
+}
+
+QImage RasteriseWith(const std::string& program, const std::vector<std::string>& arguments,
+                     const std::string& result) {
+    const ToolRun run = RunProgram(program, arguments);
+    EXPECT_EQ(run.exitStatus, 0) << program << ": " << run.err;
+    return QImage(QString::fromStdString(result)).convertToFormat(QImage::Format_RGB32);
+}
+
+// Lines are left out: rasterisers pick their own pixels along a slope.
+TEST(RenderVector, RasterisedPicturesShowTheNodesAsThePngDoes) {
+    TemporaryFolder folder;
+    const std::string file = folder.File("marker.kzt");
+    std::ofstream(file) << ";;;;;3\n;;;;;0\n";
+    for (const char* view : {"icosahedron", "octahedron"}) {
+        SCOPED_TRACE(view);
+        const StructureKind kind = view == std::string("octahedron") ? StructureKind::Octahedron
+                                                                     : StructureKind::Icosahedron;
+        const std::vector<std::string> arguments{"--view", view, "--size", "331x347", file};
+        const QImage png = Render(folder, arguments).picture;
+        ASSERT_EQ(Render(folder, arguments, {}, "p.svg").run.exitStatus, 0);
+        ASSERT_EQ(Render(folder, arguments, {}, "p.pdf").run.exitStatus, 0);
+        // Qt's SVG renderer and poppler antialias; rsvg honours the crisp edges.
+        const int antialiased = 72;
+        ExpectSameNodes(RasteriseWithQt(folder.File("p.svg"), png.size()), png, kind, antialiased);
+        if (HasProgram("rsvg-convert")) {
+            ExpectSameNodes(RasteriseWith("rsvg-convert",
+                                          {folder.File("p.svg"), "-o", folder.File("rsvg.png")},
+                                          folder.File("rsvg.png")),
+                            png, kind, 0);
+        }
+        if (HasProgram("pdftoppm")) {
+            ExpectSameNodes(RasteriseWith("pdftoppm",
+                                          {"-r", "72", "-png", "-singlefile", folder.File("p.pdf"),
+                                           folder.File("poppler")},
+                                          folder.File("poppler.png")),
+                            png, kind, antialiased);
+        }
+    }
+    if (!HasProgram("rsvg-convert") || !HasProgram("pdftoppm")) {
+        GTEST_SKIP() << "rsvg-convert (librsvg2-bin) or pdftoppm (poppler-utils) is not "
+                        "installed; only Qt's own SVG renderer was compared";
+    }
 }
 
 } // namespace

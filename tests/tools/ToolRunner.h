@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -9,7 +10,7 @@
 #include <unistd.h>
 #include <vector>
 
-// Runs qornv-render with the given arguments and collects what it printed.
+// Runs a program with the given arguments and collects what it printed.
 struct ToolRun {
     int exitStatus = -1;
     std::string out;
@@ -23,8 +24,9 @@ inline std::string ReadWholeFile(const std::string& path) {
     return text.str();
 }
 
-inline ToolRun RunTool(const std::vector<std::string>& arguments,
-                       const std::vector<std::string>& environment = {}) {
+// `environment` holds NAME=VALUE to set and NAME alone to unset.
+inline ToolRun RunProgram(const std::string& program, const std::vector<std::string>& arguments,
+                          const std::vector<std::string>& environment = {}) {
     char directory[] = "/tmp/qornv-tool-XXXXXX";
     const std::string folder = ::mkdtemp(directory);
     const std::string outPath = folder + "/out";
@@ -37,17 +39,20 @@ inline ToolRun RunTool(const std::vector<std::string>& arguments,
             ::_exit(127);
         }
         for (const std::string& assignment : environment) {
-            ::putenv(const_cast<char*>(assignment.c_str()));
+            if (assignment.find('=') == std::string::npos) {
+                ::unsetenv(assignment.c_str());
+            } else {
+                ::putenv(const_cast<char*>(assignment.c_str()));
+            }
         }
         std::vector<char*> argv;
-        std::string program = QORNV_RENDER_PATH;
-        argv.push_back(program.data());
         std::vector<std::string> copies = arguments;
+        copies.insert(copies.begin(), program);
         for (std::string& argument : copies) {
             argv.push_back(argument.data());
         }
         argv.push_back(nullptr);
-        ::execv(program.c_str(), argv.data());
+        ::execvp(program.c_str(), argv.data());
         ::_exit(127);
     }
     int status = 0;
@@ -60,4 +65,20 @@ inline ToolRun RunTool(const std::vector<std::string>& arguments,
     std::remove(errPath.c_str());
     ::rmdir(folder.c_str());
     return run;
+}
+
+inline ToolRun RunTool(const std::vector<std::string>& arguments,
+                       const std::vector<std::string>& environment = {}) {
+    return RunProgram(QORNV_RENDER_PATH, arguments, environment);
+}
+
+// Whether `program` can be run from PATH, for tests that need one.
+inline bool HasProgram(const std::string& program) {
+    std::istringstream path(std::getenv("PATH") != nullptr ? std::getenv("PATH") : "");
+    for (std::string folder; std::getline(path, folder, ':');) {
+        if (!folder.empty() && ::access((folder + "/" + program).c_str(), X_OK) == 0) {
+            return true;
+        }
+    }
+    return false;
 }

@@ -83,7 +83,75 @@ TEST_P(CircleTest, OutlineLeavesTheInsideAsItWas) {
     EXPECT_EQ(PixelAt(surface.Image(), 20 - radius, 20), red);
 }
 
-INSTANTIATE_TEST_SUITE_P(Radii, CircleTest, testing::Values(2, 3, 5, 7, 10, 12));
+INSTANTIATE_TEST_SUITE_P(Radii, CircleTest, testing::Values(2, 3, 5, 7, 10, 12),
+                         testing::PrintToStringParamName());
+
+// Draws inside one unit onto an outside device, as for vector pictures, here an
+// image with a green frame around the picture, rasterised without antialiasing.
+template <typename Draw> QImage DrawOnPictureDevice(int width, int height, Draw draw) {
+    const QRgb frame = qRgb(0, 255, 0);
+    QImage device(width + 4, height + 4, QImage::Format_RGB32);
+    device.fill(frame);
+    DrawingSurface surface(Qt::white);
+    EXPECT_TRUE(surface.BeginPicture(device, width, height));
+    EXPECT_TRUE(surface.BeginDrawing());
+    draw(surface);
+    surface.EndDrawing();
+    EXPECT_TRUE(surface.BeginDrawing()) << "the painter stays open for the next unit";
+    surface.EndDrawing();
+    EXPECT_TRUE(surface.EndPicture());
+    for (int y = 0; y < device.height(); ++y) {
+        for (int x = width; x < device.width(); ++x) {
+            EXPECT_EQ(PixelAt(device, x, y), frame) << "outside the picture at " << x << "," << y;
+        }
+    }
+    return device.copy(0, 0, width, height);
+}
+
+TEST(PictureDevice, NodeDiscSpansTheImagesPixelsOnBothAxes) {
+    for (const int radius : {2, 3, 5, 7, 10, 12}) {
+        const int c = 20;
+        const QImage image = DrawOnPictureDevice(41, 41, [&](DrawingSurface& surface) {
+            surface.DrawCircle(c, c, radius, Packed(red));
+            surface.SetDrawingMode(DrawingMode::OutlineOnly);
+            surface.DrawCircle(c, c, radius, Packed(black));
+        });
+        SCOPED_TRACE(radius);
+        const PixelSet disc = PixelsNotOf(image, white);
+        EXPECT_EQ(disc.begin()->first, c - radius);
+        EXPECT_EQ(disc.rbegin()->first, c + radius);
+        for (const auto& [dx, dy] : {std::pair{1, 0}, {-1, 0}, {0, 1}, {0, -1}}) {
+            EXPECT_EQ(PixelAt(image, c + dx * (radius - 1), c + dy * (radius - 1)), red);
+            EXPECT_EQ(PixelAt(image, c + dx * radius, c + dy * radius), black);
+            EXPECT_EQ(PixelAt(image, c + dx * (radius + 1), c + dy * (radius + 1)), white);
+        }
+    }
+}
+
+// No exact diagonals: there the raster engine's one-pixel lines break the tie
+// between neighbouring pixels their own way.
+TEST(PictureDevice, LinesKeepBothEndPixelsAndBoxesExactlyTheirOwn) {
+    struct Case {
+        int x1, y1, x2, y2;
+    };
+    for (const Case& c : {Case{2, 3, 30, 9}, Case{30, 9, 2, 3}, Case{5, 2, 11, 35},
+                          Case{4, 4, 4, 20}, Case{20, 7, 3, 7}}) {
+        const QImage image = DrawOnPictureDevice(40, 40, [&](DrawingSurface& surface) {
+            surface.DrawLine(c.x1, c.y1, c.x2, c.y2, Packed(red));
+        });
+        SCOPED_TRACE(testing::Message() << c.x1 << "," << c.y1 << " to " << c.x2 << "," << c.y2);
+        EXPECT_EQ(PixelAt(image, c.x1, c.y1), red);
+        EXPECT_EQ(PixelAt(image, c.x2, c.y2), red);
+        const auto length =
+            static_cast<std::size_t>(std::max(std::abs(c.x2 - c.x1), std::abs(c.y2 - c.y1)) + 1);
+        EXPECT_EQ(PixelsNotOf(image, white).size(), length);
+    }
+    const QImage box = DrawOnPictureDevice(
+        20, 20, [](DrawingSurface& surface) { surface.FillBox(3, 4, 5, 2, Packed(black)); });
+    EXPECT_EQ(
+        PixelsNotOf(box, white),
+        (PixelSet{{3, 4}, {4, 4}, {5, 4}, {6, 4}, {7, 4}, {3, 5}, {4, 5}, {5, 5}, {6, 5}, {7, 5}}));
+}
 
 TEST(DrawingSurface, ShapesAcrossTheEdgesKeepTheirVisiblePixels) {
     // The same shapes drawn 30 pixels further in on a larger image show what the

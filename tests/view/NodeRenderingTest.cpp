@@ -35,6 +35,10 @@ struct SchemeCase {
     std::vector<int> paletteIndices; // per drawn node, from node 1
 };
 
+void PrintTo(const SchemeCase& c, std::ostream* out) {
+    *out << c.name;
+}
+
 class NodeSchemeTest : public testing::TestWithParam<SchemeCase> {};
 
 TEST_P(NodeSchemeTest, DrawsEachNodeInItsColourAndSize) {

@@ -68,6 +68,10 @@ QImage ExpectedPicture(const PathCase& c) {
     return scene.surface.Image();
 }
 
+void PrintTo(const PathCase& c, std::ostream* out) {
+    *out << c.name;
+}
+
 class PathCaseTest : public testing::TestWithParam<PathCase> {};
 
 TEST_P(PathCaseTest, DrawsExactlyTheExpectedShapes) {
