@@ -28,3 +28,14 @@ void DrawingArea::resizeEvent(QResizeEvent* event) {
         post({RepaintEvent, 0});
     }
 }
+
+// A new colour scheme of the desktop: the window system would erase the whole
+// window in the new face colour, so the picture is lost and drawn again.
+void DrawingArea::changeEvent(QEvent* event) {
+    if (event->type() == QEvent::PaletteChange) {
+        surface.EraseWith(DesktopFaceColour());
+        update();
+        post({RepaintEvent, 0});
+    }
+    QWidget::changeEvent(event);
+}

@@ -20,6 +20,7 @@ class DrawingArea : public QWidget {
   protected:
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
   private:
     DrawingSurface& surface;

@@ -45,6 +45,13 @@ void DrawingSurface::Resize(int width, int height) {
     image = std::move(resized);
 }
 
+void DrawingSurface::EraseWith(QColor newBackground) {
+    background = newBackground.toRgb();
+    if (!image.isNull()) {
+        image.fill(background);
+    }
+}
+
 bool DrawingSurface::BeginPicture(QPaintDevice& device, int width, int height) {
     if (painter.isActive() || !painter.begin(&device)) {
         return false;

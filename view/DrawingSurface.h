@@ -27,6 +27,10 @@ class DrawingSurface {
     const QImage& Image() const { return image; }
     QColor Background() const { return background; }
 
+    // The desktop's colours changed: the whole image is erased in the new
+    // background, which later clears use too.
+    void EraseWith(QColor newBackground);
+
     // One whole picture of width x height pixels on `device`, starting with the
     // background. Vector devices take a single painter per document, so it
     // stays open until EndPicture. Discs and lines sit on pixel centres

@@ -151,3 +151,33 @@ TEST_F(CommandsTest, ResizeKeepsNodePositionsAndFrameUntilACommandPlacesThemAnew
 }
 
 } // namespace
+
+namespace {
+
+// A colour scheme of the desktop for the length of a test; the old one comes back.
+class DesktopScheme {
+  public:
+    explicit DesktopScheme(QColor face) : before(QApplication::palette()) {
+        QPalette scheme = before;
+        scheme.setColor(QPalette::Window, face);
+        QApplication::setPalette(scheme);
+    }
+    ~DesktopScheme() { QApplication::setPalette(before); }
+
+  private:
+    QPalette before;
+};
+
+TEST_F(CommandsTest, ANewDesktopColourSchemeErasesInTheNewFaceColourAndDrawsTheViewAgain) {
+    Choose(MenuClear);
+    const QColor dark(40, 44, 52);
+    const DesktopScheme scheme(dark);
+    Settle(*viewer);
+    const QImage picture = viewer->Surface().Image();
+    EXPECT_EQ(picture.pixel(5, 5), dark.rgb()) << "outside the area commands clear";
+    EXPECT_TRUE(ColourNear(picture, {354, 160}, red)) << "the path is back after the erase";
+    Choose(MenuClear);
+    EXPECT_EQ(viewer->Surface().Image().pixel(250, 125), dark.rgb()) << "later clears";
+}
+
+} // namespace
