@@ -87,6 +87,16 @@ wait_until title_window "Fehler!" || fail "no error box for a missing file"
 xdotool key Return
 wait_until eval '! title_window "Fehler!"' || fail "error box stays open"
 title_window "QORN-V Struktur: Oktaeder"
+choose $ansicht 1 # Ikosaedrisch
+wait_until title_window "QORN-V Struktur: Ikosaeder" || fail "no icosahedron title"
+choose $ansicht 3 # Löschen
+choose $sequenz 1
+wait_until title_window "Photonensequenz-Datei öffnen:" || fail "no requester"
+xdotool type --delay 20 "$work/corners"
+xdotool key Return
+wait_until eval '! title_window "Photonensequenz-Datei öffnen:"' || fail "requester stays open"
+title_window "QORN-V Struktur: Ikosaeder"
+expect_path "the file chosen in the requester"
 choose $sequenz 3 # Schliesen
 wait_until eval '! kill -0 $viewer_pid 2>/dev/null' || fail "still running after Schliesen"
 status=0

@@ -86,6 +86,22 @@ TEST_P(CircleTest, OutlineLeavesTheInsideAsItWas) {
 INSTANTIATE_TEST_SUITE_P(Radii, CircleTest, testing::Values(2, 3, 5, 7, 10, 12),
                          testing::PrintToStringParamName());
 
+struct LineCase {
+    int x1, y1, x2, y2;
+};
+
+// A red line on white of exactly max(|dx|, |dy|) + 1 pixels, both ends included.
+void ExpectOnePixelLine(const QImage& image, const LineCase& c) {
+    SCOPED_TRACE(testing::Message() << c.x1 << "," << c.y1 << " to " << c.x2 << "," << c.y2);
+    EXPECT_EQ(PixelAt(image, c.x1, c.y1), red);
+    EXPECT_EQ(PixelAt(image, c.x2, c.y2), red);
+    const auto length =
+        static_cast<std::size_t>(std::max(std::abs(c.x2 - c.x1), std::abs(c.y2 - c.y1)) + 1);
+    EXPECT_EQ(PixelsNotOf(image, white).size(), length);
+    EXPECT_EQ(PixelsNotOf(image, red).size(),
+              static_cast<std::size_t>(image.width() * image.height()) - length);
+}
+
 // Draws inside one unit onto an outside device, as for vector pictures, here an
 // image with a green frame around the picture, rasterised without antialiasing.
 template <typename Draw> QImage DrawOnPictureDevice(int width, int height, Draw draw) {
@@ -131,20 +147,14 @@ TEST(PictureDevice, NodeDiscSpansTheImagesPixelsOnBothAxes) {
 // No exact diagonals: there the raster engine's one-pixel lines break the tie
 // between neighbouring pixels their own way.
 TEST(PictureDevice, LinesKeepBothEndPixelsAndBoxesExactlyTheirOwn) {
-    struct Case {
-        int x1, y1, x2, y2;
-    };
-    for (const Case& c : {Case{2, 3, 30, 9}, Case{30, 9, 2, 3}, Case{5, 2, 11, 35},
-                          Case{4, 4, 4, 20}, Case{20, 7, 3, 7}}) {
-        const QImage image = DrawOnPictureDevice(40, 40, [&](DrawingSurface& surface) {
-            surface.DrawLine(c.x1, c.y1, c.x2, c.y2, Packed(red));
-        });
-        SCOPED_TRACE(testing::Message() << c.x1 << "," << c.y1 << " to " << c.x2 << "," << c.y2);
-        EXPECT_EQ(PixelAt(image, c.x1, c.y1), red);
-        EXPECT_EQ(PixelAt(image, c.x2, c.y2), red);
-        const auto length =
-            static_cast<std::size_t>(std::max(std::abs(c.x2 - c.x1), std::abs(c.y2 - c.y1)) + 1);
-        EXPECT_EQ(PixelsNotOf(image, white).size(), length);
+    for (const LineCase& c : {LineCase{2, 3, 30, 9}, LineCase{30, 9, 2, 3}, LineCase{5, 2, 11, 35},
+                              LineCase{4, 4, 4, 20}, LineCase{20, 7, 3, 7}}) {
+        ExpectOnePixelLine(DrawOnPictureDevice(40, 40,
+                                               [&](DrawingSurface& surface) {
+                                                   surface.DrawLine(c.x1, c.y1, c.x2, c.y2,
+                                                                    Packed(red));
+                                               }),
+                           c);
     }
     const QImage box = DrawOnPictureDevice(
         20, 20, [](DrawingSurface& surface) { surface.FillBox(3, 4, 5, 2, Packed(black)); });
@@ -177,25 +187,15 @@ TEST(DrawingSurface, ShapesAcrossTheEdgesKeepTheirVisiblePixels) {
 }
 
 TEST(DrawingSurface, LinesAreOnePixelWideWithBothEndPoints) {
-    struct Case {
-        int x1, y1, x2, y2;
-    };
-    for (const Case& c :
-         {Case{2, 3, 30, 9}, Case{30, 9, 2, 3}, Case{5, 2, 11, 35}, Case{4, 4, 4, 20},
-          Case{20, 7, 3, 7}, Case{3, 3, 33, 33}, Case{33, 3, 3, 33}, Case{12, 12, 12, 12}}) {
+    for (const LineCase& c : {LineCase{2, 3, 30, 9}, LineCase{30, 9, 2, 3}, LineCase{5, 2, 11, 35},
+                              LineCase{4, 4, 4, 20}, LineCase{20, 7, 3, 7}, LineCase{3, 3, 33, 33},
+                              LineCase{33, 3, 3, 33}, LineCase{12, 12, 12, 12}}) {
         DrawingSurface surface(Qt::white);
         surface.Resize(40, 40);
         ASSERT_TRUE(surface.BeginDrawing());
         surface.DrawLine(c.x1, c.y1, c.x2, c.y2, Packed(red));
         surface.EndDrawing();
-        const QImage& image = surface.Image();
-        SCOPED_TRACE(testing::Message() << c.x1 << "," << c.y1 << " to " << c.x2 << "," << c.y2);
-        EXPECT_EQ(PixelAt(image, c.x1, c.y1), red);
-        EXPECT_EQ(PixelAt(image, c.x2, c.y2), red);
-        const auto length =
-            static_cast<std::size_t>(std::max(std::abs(c.x2 - c.x1), std::abs(c.y2 - c.y1)) + 1);
-        EXPECT_EQ(PixelsNotOf(image, white).size(), length);
-        EXPECT_EQ(PixelsNotOf(image, red).size(), 40u * 40u - length);
+        ExpectOnePixelLine(surface.Image(), c);
     }
 }
 
