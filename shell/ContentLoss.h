@@ -25,6 +25,8 @@ class ContentLossFilter {
     bool LosesContent(const QRegion& exposed, std::int64_t nowMs);
 
   private:
+    void ForgetPast(std::int64_t nowMs);
+
     QRegion uncoveredByOwn;
     std::int64_t lastClosedMs = 0;
 };
