@@ -530,7 +530,8 @@ int SequenceParser::Finish() {
     return loadComplete;
 }
 
-int LoadSequenceFile(Sequence& sequence, const std::string& path, LoadReport* report) {
+int LoadSequenceFile(Sequence& sequence, const std::string& path, LoadReport* report,
+                     LoadObserver* observer) {
     LoadReport outcome;
     try {
         std::size_t fileSize = 0;
@@ -544,6 +545,7 @@ int LoadSequenceFile(Sequence& sequence, const std::string& path, LoadReport* re
                 std::clamp(fileSize + 1, smallestBlockSize, readBlockSize);
             const std::unique_ptr<char[]> block(new char[blockSize]);
             bool readFailed = false;
+            std::uint64_t bytesRead = 0;
             for (;;) {
                 const ssize_t count = ::read(file.Get(), block.get(), blockSize);
                 if (count < 0 && errno == EINTR) {
@@ -555,6 +557,10 @@ int LoadSequenceFile(Sequence& sequence, const std::string& path, LoadReport* re
                 }
                 if (count == 0 || !parser.Feed(block.get(), static_cast<std::size_t>(count))) {
                     break;
+                }
+                if (observer != nullptr) {
+                    bytesRead += static_cast<std::uint64_t>(count);
+                    observer->BlockRead(bytesRead, fileSize);
                 }
             }
             if (!readFailed) {

@@ -18,11 +18,23 @@ struct LoadReport {
     std::uint64_t malformedLine = 0; // 1-based line of the file, 0 unless result is -1
 };
 
+// Told how far a load has come, after every block read: the bytes read so far
+// and the file's size when it was opened (0 for files that report none). For
+// progress displays; it must be cheap, since it is called every 64 KiB.
+class LoadObserver {
+  public:
+    virtual void BlockRead(std::uint64_t bytesRead, std::uint64_t fileSize) = 0;
+
+  protected:
+    ~LoadObserver() = default;
+};
+
 // Reads a sequence file into `sequence`. A file that cannot be opened as a
 // regular file, or that fails to read part-way, gives 0 and leaves `sequence`
 // exactly as it was; otherwise the file's steps replace it (1, or -1 when a
 // malformed sixth field stopped the read).
-int LoadSequenceFile(Sequence& sequence, const std::string& path, LoadReport* report = nullptr);
+int LoadSequenceFile(Sequence& sequence, const std::string& path, LoadReport* report = nullptr,
+                     LoadObserver* observer = nullptr);
 
 // Splits bytes into lines and steps. Bytes may arrive in blocks cut anywhere,
 // even inside a CR LF pair; lines have no length limit. Used by the loader and

@@ -1,11 +1,12 @@
 #include "RenderCommand.h"
-#include "SequenceLoader.h"
+#include "LoadProgress.h"
 
 #include <algorithm>
 #include <cctype>
 #include <charconv>
 #include <filesystem>
 #include <iostream>
+#include <unistd.h>
 
 const char* const renderVersion = "qornv-render " QORNV_VERSION;
 
@@ -14,16 +15,35 @@ const std::string& RenderUsage() {
         "Usage:\n"
         "  qornv-render --dump [--view icosahedron|octahedron] [--size WxH] [FILE]\n"
         "  qornv-render --check FILE\n"
+        "  qornv-render --stats [--view icosahedron|octahedron] [--format csv|json] [FILE]\n"
         "  qornv-render -o OUT.png|.svg|.pdf [--view icosahedron|octahedron] [--size WxH] [FILE]\n"
         "  qornv-render --help | --version\n"
         "\n"
         "Loads a QORN-V sequence file (.kzt), or the start-up sequence when FILE is\n"
-        "left out, and prints its data (--dump), checks it (--check) or draws the\n"
-        "viewer's picture of it (-o) as PNG, SVG or PDF, chosen by OUT's extension in\n"
-        "any case. SVG and PDF pictures are drawn in pixel units: a PDF page of WxH\n"
-        "points. The default view is icosahedron, the default size 540x540; each side\n"
-        "may be at most " +
-        std::to_string(maxPictureSide) + ".\n";
+        "left out, and prints its data (--dump), checks it (--check), counts what its\n"
+        "picture is made of (--stats) or draws the viewer's picture of it (-o) as PNG,\n"
+        "SVG or PDF, chosen by OUT's extension in any case. SVG and PDF pictures are\n"
+        "drawn in pixel units: a PDF page of WxH points. The default view is\n"
+        "icosahedron, the default size 540x540; each side may be at most " +
+        std::to_string(maxPictureSide) +
+        ".\n"
+        "\n"
+        "--stats counts the path as the chosen view draws it: the file's result, its\n"
+        "steps, marker steps and steps naming no node; per node the steps at it; per\n"
+        "line (node <= node2) how often the path runs along it and its colour; per\n"
+        "marker dot (the node it is drawn on) the marker steps that put it there. A\n"
+        "line or marker dot is in the picture exactly when its count is above 0; a\n"
+        "line from a node to itself has zero length and is hidden under the node.\n"
+        "CSV (the default) is one table with a header; the first column is the kind\n"
+        "of row (result, malformed_line, steps, marker_steps, no_node_steps, node,\n"
+        "line, marker):\n"
+        "  kind,node,node2,colour,value\n"
+        "  result,,,,1\n"
+        "  steps,,,,338\n"
+        "  node,1,,,26\n"
+        "  line,1,2,red,2\n"
+        "  marker,1,,,0\n"
+        "JSON is one object with the same figures; see qornv-render(1).\n";
     return usage;
 }
 
@@ -105,6 +125,19 @@ bool ParseView(const std::string& text, StructureKind& view) {
     return true;
 }
 
+bool ParseStatsFormat(const std::string& text, StatsFormat& format) {
+    if (text == "csv") {
+        format = StatsFormat::Csv;
+    } else if (text == "json") {
+        format = StatsFormat::Json;
+    } else {
+        return false;
+    }
+    return true;
+}
+
+constexpr const char* oneModeOnly = "only one of --dump, --check, --stats and -o may be given";
+
 bool SetMode(RenderRequest& request, RenderRequest::Mode mode, bool& modeSet) {
     if (modeSet) {
         return false;
@@ -114,13 +147,31 @@ bool SetMode(RenderRequest& request, RenderRequest::Mode mode, bool& modeSet) {
     return true;
 }
 
+// Options that the chosen mode does not take.
+bool UsageProblem(const RenderRequest& request, bool viewGiven, bool sizeGiven, bool formatGiven,
+                  std::string& problem) {
+    using Mode = RenderRequest::Mode;
+    if (request.mode == Mode::Check && (!request.file || viewGiven || sizeGiven)) {
+        problem = request.file ? "--check takes no --view or --size" : "--check needs a FILE";
+    } else if (request.mode == Mode::Stats && sizeGiven) {
+        problem = "--stats takes no --size: it counts nodes, not pixels";
+    } else if (request.mode != Mode::Stats && formatGiven) {
+        problem = "--format goes with --stats only";
+    } else {
+        return false;
+    }
+    return true;
+}
+
 } // namespace
 
 std::optional<RenderRequest> ParseRenderArguments(const std::vector<std::string>& arguments,
                                                   std::string& problem) {
     RenderRequest request;
     bool modeSet = false;
-    bool viewOrSizeGiven = false;
+    bool viewGiven = false;
+    bool sizeGiven = false;
+    bool formatGiven = false;
     for (std::size_t i = 0; i < arguments.size(); ++i) {
         const std::string& argument = arguments[i];
         const bool hasValue = i + 1 < arguments.size();
@@ -132,18 +183,28 @@ std::optional<RenderRequest> ParseRenderArguments(const std::vector<std::string>
             return request;
         } else if (argument == "--dump") {
             if (!SetMode(request, RenderRequest::Mode::Dump, modeSet)) {
-                problem = "only one of --dump, --check and -o may be given";
+                problem = oneModeOnly;
                 return std::nullopt;
             }
         } else if (argument == "--check") {
             if (!SetMode(request, RenderRequest::Mode::Check, modeSet)) {
-                problem = "only one of --dump, --check and -o may be given";
+                problem = oneModeOnly;
                 return std::nullopt;
             }
+        } else if (argument == "--stats") {
+            if (!SetMode(request, RenderRequest::Mode::Stats, modeSet)) {
+                problem = oneModeOnly;
+                return std::nullopt;
+            }
+        } else if (argument == "--format") {
+            if (!hasValue || !ParseStatsFormat(arguments[++i], request.statsFormat)) {
+                problem = "--format takes csv or json";
+                return std::nullopt;
+            }
+            formatGiven = true;
         } else if (argument == "-o") {
             if (!hasValue || !SetMode(request, RenderRequest::Mode::Picture, modeSet)) {
-                problem = hasValue ? "only one of --dump, --check and -o may be given"
-                                   : "-o needs an output file";
+                problem = hasValue ? oneModeOnly : "-o needs an output file";
                 return std::nullopt;
             }
             request.outputPath = arguments[++i];
@@ -159,12 +220,12 @@ std::optional<RenderRequest> ParseRenderArguments(const std::vector<std::string>
                 problem = "--view takes icosahedron or octahedron";
                 return std::nullopt;
             }
-            viewOrSizeGiven = true;
+            viewGiven = true;
         } else if (argument == "--size") {
             if (SizeProblem(hasValue ? arguments[++i] : std::string(), request, problem)) {
                 return std::nullopt;
             }
-            viewOrSizeGiven = true;
+            sizeGiven = true;
         } else if (argument.size() > 1 && argument[0] == '-' && argument != "--") {
             problem = "unknown option " + argument;
             return std::nullopt;
@@ -182,23 +243,27 @@ std::optional<RenderRequest> ParseRenderArguments(const std::vector<std::string>
         }
     }
     if (!modeSet) {
-        problem = "one of --dump, --check or -o is needed";
+        problem = "one of --dump, --check, --stats or -o is needed";
         return std::nullopt;
     }
-    if (request.mode == RenderRequest::Mode::Check && (!request.file || viewOrSizeGiven)) {
-        problem = request.file ? "--check takes no --view or --size" : "--check needs a FILE";
-        return std::nullopt;
-    }
-    return request;
+    return UsageProblem(request, viewGiven, sizeGiven, formatGiven, problem)
+               ? std::nullopt
+               : std::optional(request);
 }
 
-std::optional<int> LoadRequestedSequence(const RenderRequest& request, Sequence& sequence) {
+std::optional<int> LoadRequestedSequence(const RenderRequest& request, Sequence& sequence,
+                                         LoadReport* loadReport) {
+    LoadReport ownReport;
+    LoadReport& report = loadReport != nullptr ? *loadReport : ownReport;
     if (!request.file) {
         FillStartupSteps(sequence);
+        report = LoadReport{loadComplete, 0};
         return loadComplete;
     }
-    LoadReport report;
-    LoadSequenceFile(sequence, *request.file, &report);
+    {
+        TerminalProgress progress(STDERR_FILENO, request.progressDelay);
+        LoadSequenceFile(sequence, *request.file, &report, &progress);
+    }
     if (report.result == loadNotOpened) {
         std::cerr << "qornv-render: cannot open '" << *request.file << "' as a sequence file\n";
         return std::nullopt;

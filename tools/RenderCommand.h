@@ -2,7 +2,10 @@
 
 #include "Geometry.h"
 #include "Sequence.h"
+#include "SequenceLoader.h"
+#include "StatsReport.h"
 
+#include <chrono>
 #include <optional>
 #include <string>
 #include <vector>
@@ -18,14 +21,18 @@ enum class PictureFormat { Png, Svg, Pdf };
 
 // What one call of qornv-render asks for.
 struct RenderRequest {
-    enum class Mode { Dump, Check, Picture, Help, Version };
+    enum class Mode { Dump, Check, Stats, Picture, Help, Version };
     Mode mode = Mode::Help;
     StructureKind view = StructureKind::Icosahedron;
     int width = 540;
     int height = 540;
     std::string outputPath;                    // Picture only
     PictureFormat format = PictureFormat::Png; // from outputPath's extension
+    StatsFormat statsFormat = StatsFormat::Csv; // Stats only
     std::optional<std::string> file;           // none: the start-up sequence
+    // How long a load runs before a terminal shows its progress. Set by the
+    // program, not by an option.
+    std::chrono::milliseconds progressDelay{1000};
 };
 
 // Nullopt and a reason when the arguments do not form a request.
@@ -37,5 +44,8 @@ extern const char* const renderVersion; // "qornv-render X.Y.Z"
 
 // Loads the requested file, or builds the start-up sequence when there is none.
 // Nullopt when the file cannot be opened; the message is on stderr already.
-// A malformed line is a warning on stderr, with its line number.
-std::optional<int> LoadRequestedSequence(const RenderRequest& request, Sequence& sequence);
+// A malformed line is a warning on stderr, with its line number. When stderr
+// is a terminal, a load that runs longer than request.progressDelay shows its
+// progress there until it ends.
+std::optional<int> LoadRequestedSequence(const RenderRequest& request, Sequence& sequence,
+                                         LoadReport* report = nullptr);

@@ -5,7 +5,9 @@
 // checking a large file, so the data modes stay free of them and run without a
 // display. Pictures are drawn by qornv-render-picture, which it hands over to.
 
+#include "PathStatistics.h"
 #include "RenderCommand.h"
+#include "StatsReport.h"
 #include "ViewerState.h"
 
 #include <cerrno>
@@ -48,6 +50,18 @@ void PrintDump(int result, const Sequence& sequence, const RenderRequest& reques
     std::fwrite(out.data(), 1, out.size(), stdout);
 }
 
+// Counted after the load, over the list the view's drawing walks: no copy of
+// the steps, and the walk costs a few milliseconds for millions of steps.
+void PrintStatistics(const LoadReport& load, const Sequence& sequence,
+                     const RenderRequest& request) {
+    const bool octahedron = request.view == StructureKind::Octahedron;
+    const auto walked =
+        octahedron ? sequence.classList.Elements() : sequence.stepList.Elements();
+    const std::string out =
+        FormatStatistics(load, CountPath(request.view, walked), request.statsFormat);
+    std::fwrite(out.data(), 1, out.size(), stdout);
+}
+
 // The picture renderer sits beside this program in the build tree, and in the
 // libexec folder next to the bin folder once installed (whatever the prefix).
 int HandOverToPictureRenderer(char** argv) {
@@ -70,9 +84,15 @@ int HandOverToPictureRenderer(char** argv) {
 
 } // namespace
 
+// Tests build this program with a shorter delay, to see the progress line
+// without loading a file for a second.
+#ifndef QORNV_PROGRESS_DELAY_MS
+#define QORNV_PROGRESS_DELAY_MS 1000
+#endif
+
 int main(int argc, char** argv) {
     std::string problem;
-    const auto request = ParseRenderArguments({argv + 1, argv + argc}, problem);
+    auto request = ParseRenderArguments({argv + 1, argv + argc}, problem);
     if (!request) {
         std::cerr << "qornv-render: " << problem << "\n\n" << RenderUsage();
         return 2;
@@ -88,12 +108,16 @@ int main(int argc, char** argv) {
     if (request->mode == RenderRequest::Mode::Picture) {
         return HandOverToPictureRenderer(argv);
     }
+    request->progressDelay = std::chrono::milliseconds(QORNV_PROGRESS_DELAY_MS);
     Sequence sequence;
-    const std::optional<int> result = LoadRequestedSequence(*request, sequence);
+    LoadReport load;
+    const std::optional<int> result = LoadRequestedSequence(*request, sequence, &load);
     if (!result) {
         return 1;
     }
-    if (request->mode == RenderRequest::Mode::Dump) {
+    if (request->mode == RenderRequest::Mode::Stats) {
+        PrintStatistics(load, sequence, *request);
+    } else if (request->mode == RenderRequest::Mode::Dump) {
         PrintDump(*result, sequence, *request);
     } else {
         std::printf("result: %d, steps: %zu\n", *result, sequence.stepList.Size());

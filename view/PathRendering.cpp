@@ -1,6 +1,7 @@
 #include "PathRendering.h"
 
 #include "NodeRendering.h"
+#include "PathWalk.h"
 
 #include <algorithm>
 #include <array>
@@ -17,18 +18,10 @@
 
 namespace {
 
-struct ViewRules {
-    StructureKind kind;
-    std::array<std::int8_t, 3> corners;
-    std::int32_t extraMarkerRadius;
-};
+using ViewRules = PathRules;
 
-constexpr ViewRules icosahedronRules{StructureKind::Icosahedron, {1, 5, 9}, 0};
-constexpr ViewRules octahedronRules{StructureKind::Octahedron, {1, 3, 5}, 5};
-
-bool IsCorner(const ViewRules& rules, int node) {
-    return std::find(rules.corners.begin(), rules.corners.end(), node) != rules.corners.end();
-}
+constexpr const ViewRules& icosahedronRules = icosahedronPathRules;
+constexpr const ViewRules& octahedronRules = octahedronPathRules;
 
 // Step values are signed bytes, so no step reaches a node past 127.
 std::size_t ReachableNodes(const NodeList& nodeList) {
@@ -142,25 +135,14 @@ class PathTable {
     static std::size_t Byte(int value) { return static_cast<std::uint8_t>(value); }
 
     Move MoveFor(const ViewRules& rules, std::size_t nodeCount, std::size_t from, int value) const {
-        const auto shape = [](std::size_t key) { return static_cast<std::uint16_t>(key); };
-        const auto row = [](std::size_t node) { return static_cast<std::uint16_t>(node * 256); };
-        const Move stay{shape(noShape), row(from)};
-        if (value == 0) {
-            return from == 0 ? stay : Move{shape(keys.Marker(from)), row(from)};
+        const PathStep step = TakePathStep(rules, nodeCount, from, value);
+        std::size_t shape = noShape;
+        if (step.shape == PathShape::Marker) {
+            shape = keys.Marker(from);
+        } else if (step.shape == PathShape::Line) {
+            shape = keys.Line(from, step.next, step.red);
         }
-        if (value < 0 || static_cast<std::size_t>(value) >= nodeCount) {
-            return stay;
-        }
-        const auto to = static_cast<std::size_t>(value);
-        if (from == 0) {
-            return {shape(noShape), row(to)};
-        }
-        const bool fromCorner = IsCorner(rules, static_cast<int>(from));
-        const bool toCorner = IsCorner(rules, value);
-        if (fromCorner && toCorner) {
-            return stay; // a run of corners stays on its first corner
-        }
-        return {shape(keys.Line(from, to, fromCorner || toCorner)), row(to)};
+        return {static_cast<std::uint16_t>(shape), static_cast<std::uint16_t>(step.next * 256)};
     }
 
     // Lane k begins near the k-th quarter, after the first step onto an ordinary

@@ -1,0 +1,34 @@
+#pragma once
+
+#include "SequenceLoader.h"
+
+#include <chrono>
+#include <cstdint>
+
+// One progress line on a terminal while a long load runs: bytes read of the
+// file's size, percent and rate, shown once the load has taken `delay`,
+// redrawn a few times a second and removed when the load ends. On anything
+// but a terminal it shows nothing, so scripts and logs stay as they were.
+class TerminalProgress final : public LoadObserver {
+  public:
+    TerminalProgress(int descriptor, std::chrono::milliseconds delay);
+    ~TerminalProgress() { Remove(); }
+    TerminalProgress(const TerminalProgress&) = delete;
+    TerminalProgress& operator=(const TerminalProgress&) = delete;
+
+    void BlockRead(std::uint64_t bytesRead, std::uint64_t fileSize) override;
+    // Takes the line away, if one is shown, so that what follows starts clean.
+    void Remove();
+
+  private:
+    using Clock = std::chrono::steady_clock;
+
+    void Show(std::uint64_t bytesRead, std::uint64_t fileSize, Clock::time_point now);
+
+    int descriptor;
+    bool enabled;
+    bool shown = false;
+    unsigned blocksUnchecked = 0;
+    Clock::time_point start;
+    Clock::time_point nextShow;
+};

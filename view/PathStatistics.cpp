@@ -1,0 +1,165 @@
+#include "PathStatistics.h"
+
+#include "PathWalk.h"
+
+#include <algorithm>
+#include <array>
+
+namespace {
+
+// The walk as a table, one lookup per step, with the list cut into lanes walked
+// side by side so that the lookups of one lane do not wait for another's. A lane
+// may start right after any step onto an ordinary node: the path then stands on
+// that node whatever came before. Counts add up across lanes.
+class CountingWalk {
+  public:
+    CountingWalk(const PathRules& rules, std::size_t nodeCount)
+        : nodeCount(nodeCount), noShape(nodeCount * nodeCount + nodeCount),
+          stride(noShape + 1 + 256), moves(nodeCount * 256) {
+        for (std::size_t from = 0; from < nodeCount; ++from) {
+            for (int value = -128; value < 128; ++value) {
+                const PathStep step = TakePathStep(rules, nodeCount, from, value);
+                std::size_t shape = noShape;
+                if (step.shape == PathShape::Line) {
+                    shape = from * nodeCount + step.next;
+                } else if (step.shape == PathShape::Marker) {
+                    shape = nodeCount * nodeCount + from;
+                }
+                moves[from * 256 + Byte(value)] = {static_cast<std::uint16_t>(shape),
+                                                   static_cast<std::uint16_t>(step.next * 256)};
+            }
+        }
+        for (int value = 1; static_cast<std::size_t>(value) < nodeCount; ++value) {
+            settles[Byte(value)] = !IsCorner(rules, value);
+        }
+    }
+
+    // Per shape, then per byte value of the list: how often each occurs.
+    std::vector<std::uint64_t> Count(std::span<const std::int8_t> steps) const {
+        std::array<Lane, laneCount> lanes{};
+        const std::size_t used = PlanLanes(steps, lanes);
+        std::vector<std::uint64_t> counts(laneCount * stride, 0);
+        if (used == laneCount) {
+            WalkSideBySide(steps, lanes, counts.data());
+        }
+        for (std::size_t lane = 0; lane < used; ++lane) {
+            WalkLane(steps, lanes[lane], counts.data() + lane * stride);
+        }
+        for (std::size_t lane = 1; lane < laneCount; ++lane) {
+            for (std::size_t k = 0; k < stride; ++k) {
+                counts[k] += counts[lane * stride + k];
+            }
+        }
+        counts.resize(stride);
+        return counts;
+    }
+
+    std::size_t HistogramStart() const { return noShape + 1; }
+
+  private:
+    static constexpr std::size_t laneCount = 4;
+
+    struct Move {
+        std::uint16_t shape;
+        std::uint16_t next; // the next state's row in the table, node * 256
+    };
+
+    struct Lane {
+        std::size_t begin;
+        std::size_t end;
+        std::size_t offset;
+    };
+
+    static std::size_t Byte(int value) { return static_cast<std::uint8_t>(value); }
+
+    std::size_t PlanLanes(std::span<const std::int8_t> steps,
+                          std::array<Lane, laneCount>& lanes) const {
+        lanes[0] = {0, steps.size(), 0};
+        std::size_t used = 1;
+        for (std::size_t k = 1; k < laneCount; ++k) {
+            std::size_t at = std::max(steps.size() * k / laneCount, lanes[used - 1].begin);
+            while (at < steps.size() && !settles[Byte(steps[at])]) {
+                ++at;
+            }
+            if (at >= steps.size()) {
+                break;
+            }
+            lanes[used - 1].end = at + 1;
+            lanes[used++] = {at + 1, steps.size(), Byte(steps[at]) * 256};
+        }
+        return used;
+    }
+
+    void Visit(std::uint64_t* counts, std::size_t& offset, std::int8_t value) const {
+        const std::size_t byte = Byte(value);
+        const Move move = moves[offset + byte];
+        ++counts[move.shape];
+        ++counts[noShape + 1 + byte];
+        offset = move.next;
+    }
+
+    void WalkSideBySide(std::span<const std::int8_t> steps, std::array<Lane, laneCount>& lanes,
+                        std::uint64_t* counts) const {
+        std::size_t common = steps.size();
+        for (const Lane& lane : lanes) {
+            common = std::min(common, lane.end - lane.begin);
+        }
+        for (std::size_t j = 0; j < common; ++j) {
+            for (std::size_t lane = 0; lane < laneCount; ++lane) {
+                Visit(counts + lane * stride, lanes[lane].offset, steps[lanes[lane].begin + j]);
+            }
+        }
+        for (Lane& lane : lanes) {
+            lane.begin += common;
+        }
+    }
+
+    void WalkLane(std::span<const std::int8_t> steps, Lane& lane, std::uint64_t* counts) const {
+        for (std::size_t i = lane.begin; i < lane.end; ++i) {
+            Visit(counts, lane.offset, steps[i]);
+        }
+    }
+
+    std::size_t nodeCount;
+    std::size_t noShape;
+    std::size_t stride;
+    std::vector<Move> moves;
+    std::array<bool, 256> settles{};
+};
+
+} // namespace
+
+std::uint64_t PathStatistics::LineRuns(std::size_t a, std::size_t b) const {
+    const std::uint64_t there = directedRuns[a * nodeCount + b];
+    return a == b ? there : there + directedRuns[b * nodeCount + a];
+}
+
+bool PathStatistics::LineRed(std::size_t a, std::size_t b) const {
+    const PathRules& rules = PathRulesFor(kind);
+    return IsCorner(rules, static_cast<int>(a)) || IsCorner(rules, static_cast<int>(b));
+}
+
+PathStatistics CountPath(StructureKind kind, std::span<const std::int8_t> walked) {
+    PathStatistics statistics;
+    statistics.kind = kind;
+    statistics.nodeCount = NodeCountOf(kind);
+    const std::size_t nodeCount = statistics.nodeCount;
+    const CountingWalk walk(PathRulesFor(kind), nodeCount);
+    const std::vector<std::uint64_t> counts = walk.Count(walked);
+    const std::uint64_t* histogram = counts.data() + walk.HistogramStart();
+    const auto byValue = [&](int value) { return histogram[static_cast<std::uint8_t>(value)]; };
+
+    statistics.steps = walked.size();
+    statistics.markerSteps = byValue(0);
+    statistics.directedRuns.assign(counts.begin(), counts.begin() + nodeCount * nodeCount);
+    statistics.markerDots.assign(counts.begin() + nodeCount * nodeCount,
+                                 counts.begin() + nodeCount * nodeCount + nodeCount);
+    statistics.nodeSteps.assign(nodeCount, 0);
+    std::uint64_t onNodes = 0;
+    for (std::size_t node = 1; node < nodeCount; ++node) {
+        statistics.nodeSteps[node] = byValue(static_cast<int>(node));
+        onNodes += statistics.nodeSteps[node];
+    }
+    statistics.noNodeSteps = statistics.steps - statistics.markerSteps - onNodes;
+    return statistics;
+}

@@ -1,0 +1,47 @@
+#pragma once
+
+#include "Geometry.h"
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+
+// The rules of the path walk, shared by the drawing and by the counts behind a
+// picture, so that both see the same lines and marker dots.
+//
+// The walk's state is the node the path stands on, 0 before it has started. A
+// marker step (0) puts a marker dot on that node once the path has started. A
+// step onto a node draws a line from the node the path stands on, red when
+// either end is a corner; a step from a corner onto a corner draws nothing and
+// leaves the path on the first corner of the run. Steps that name no node of the
+// structure (no entry in NodeList) are ignored altogether.
+struct PathRules {
+    StructureKind kind;
+    std::array<std::int8_t, 3> corners;
+    std::int32_t extraMarkerRadius; // on top of Layout::markerRadius
+};
+
+inline constexpr PathRules icosahedronPathRules{StructureKind::Icosahedron, {1, 5, 9}, 0};
+inline constexpr PathRules octahedronPathRules{StructureKind::Octahedron, {1, 3, 5}, 5};
+
+const PathRules& PathRulesFor(StructureKind kind);
+
+// Entries of the structure's NodeList: the placeholder and its nodes.
+std::size_t NodeCountOf(StructureKind kind);
+
+bool IsCorner(const PathRules& rules, int node);
+
+enum class PathShape : std::uint8_t { None, Line, Marker };
+
+// What one step of the walk does.
+struct PathStep {
+    PathShape shape = PathShape::None;
+    bool red = false;      // lines only
+    std::size_t next = 0;  // the node the path stands on afterwards
+};
+
+// The step `value` taken while the path stands on `standing` (0: not started),
+// over a structure whose NodeList has `nodeCount` entries. A line runs from
+// `standing` to `next`; a marker dot sits on `standing`.
+PathStep TakePathStep(const PathRules& rules, std::size_t nodeCount, std::size_t standing,
+                      int value);
