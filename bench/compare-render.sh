@@ -6,8 +6,8 @@
 #   bench/compare-render.sh BUILD_DIR [RUNS]
 #
 # Goals: --check within 5x of `wc -l` (aim 3x) and at least 10x faster than
-# awk splitting fields; -o (load and draw) at most 1.5x --check; peak memory
-# under 150 MB for both.
+# awk splitting fields; -o (load and draw) at most 1.5x --check; --stats at
+# most 1.2x --check with no more peak memory; peak memory under 150 MB for all.
 set -euo pipefail
 
 build=${1:?usage: compare-render.sh BUILD_DIR [RUNS]}
@@ -56,10 +56,13 @@ peak_mb() {
 t_wc=$(best_time wc -l "$file")
 t_awk=$(best_time awk -F';' '{print $6}' "$file")
 t_check=$(best_time "$render" --check "$file")
+t_stats=$(best_time "$render" --stats "$file")
+t_stats_octa=$(best_time "$render" --stats --view octahedron --format json "$file")
 t_picture=$(best_time "$render" -o "$picture" "$file")
 t_svg=$(best_time "$render" -o "$work/run.svg" "$file")
 t_pdf=$(best_time "$render" -o "$work/run.pdf" "$file")
 m_check=$(peak_mb "$render" --check "$file")
+m_stats=$(peak_mb "$render" --stats "$file")
 m_picture=$(peak_mb "$render" -o "$picture" "$file")
 m_svg=$(peak_mb "$render" -o "$work/run.svg" "$file")
 m_pdf=$(peak_mb "$render" -o "$work/run.pdf" "$file")
@@ -73,6 +76,8 @@ row() { printf '%-34s %9s %9.0f %10s\n' "$1" "$2" "$(awk -v b="$bytes" -v t="$2"
 row "wc -l" "$t_wc" "-"
 row "awk -F';' '{print \$6}'" "$t_awk" "-"
 row "qornv-render --check" "$t_check" "$m_check"
+row "qornv-render --stats" "$t_stats" "$m_stats"
+row "qornv-render --stats (octa, json)" "$t_stats_octa" "-"
 row "qornv-render -o (load and draw)" "$t_picture" "$m_picture"
 row "qornv-render -o run.svg" "$t_svg" "$m_svg"
 row "qornv-render -o run.pdf" "$t_pdf" "$m_pdf"
@@ -85,5 +90,8 @@ printf '%-44s %7s  %s\n' "--check / wc -l        (goal <= 5, aim 3)" "$check_wc"
 printf '%-44s %7s  %s\n' "awk / --check          (goal >= 10)" "$awk_check" \
     "$(awk -v v="$awk_check" 'BEGIN { print (v >= 10 ? "ok" : "MISSED") }')"
 printf '%-44s %7s  %s\n' "-o / --check           (goal <= 1.5)" "$picture_check" "$(verdict "$picture_check" 1.5)"
+stats_check=$(ratio "$t_stats" "$t_check")
+printf '%-44s %7s  %s\n' "--stats / --check      (goal <= 1.2)" "$stats_check" "$(verdict "$stats_check" 1.2)"
+printf '%-44s %7s  %s\n' "peak MB --stats        (goal <= --check)" "$m_stats" "$(verdict "$m_stats" "$m_check")"
 printf '%-44s %7s  %s\n' "peak MB --check        (goal < 150)" "$m_check" "$(verdict "$m_check" 149.9)"
 printf '%-44s %7s  %s\n' "peak MB -o             (goal < 150)" "$m_picture" "$(verdict "$m_picture" 149.9)"

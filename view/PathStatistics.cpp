@@ -90,34 +90,62 @@ class CountingWalk {
         return used;
     }
 
-    void Visit(std::uint64_t* counts, std::size_t& offset, std::int8_t value) const {
+    // Static, with everything in arguments: see WalkSideBySide.
+    static void Visit(const Move* table, std::uint64_t* counts, std::uint64_t* histogram,
+                      std::size_t& offset, std::int8_t value) {
         const std::size_t byte = Byte(value);
-        const Move move = moves[offset + byte];
+        const Move move = table[offset + byte];
         ++counts[move.shape];
-        ++counts[noShape + 1 + byte];
+        ++histogram[byte];
         offset = move.next;
     }
 
+    // The lanes' state lives in locals: the counts are stored through a pointer
+    // to integers of the same type as the members, which would otherwise make
+    // the compiler reload those from memory after every count.
     void WalkSideBySide(std::span<const std::int8_t> steps, std::array<Lane, laneCount>& lanes,
                         std::uint64_t* counts) const {
+        static_assert(laneCount == 4);
         std::size_t common = steps.size();
         for (const Lane& lane : lanes) {
             common = std::min(common, lane.end - lane.begin);
         }
+        const std::int8_t* s0 = steps.data() + lanes[0].begin;
+        const std::int8_t* s1 = steps.data() + lanes[1].begin;
+        const std::int8_t* s2 = steps.data() + lanes[2].begin;
+        const std::int8_t* s3 = steps.data() + lanes[3].begin;
+        std::size_t o0 = lanes[0].offset;
+        std::size_t o1 = lanes[1].offset;
+        std::size_t o2 = lanes[2].offset;
+        std::size_t o3 = lanes[3].offset;
+        std::uint64_t* const c0 = counts;
+        std::uint64_t* const c1 = counts + stride;
+        std::uint64_t* const c2 = counts + 2 * stride;
+        std::uint64_t* const c3 = counts + 3 * stride;
+        const std::size_t h = HistogramStart();
+        const Move* const table = moves.data();
         for (std::size_t j = 0; j < common; ++j) {
-            for (std::size_t lane = 0; lane < laneCount; ++lane) {
-                Visit(counts + lane * stride, lanes[lane].offset, steps[lanes[lane].begin + j]);
-            }
+            Visit(table, c0, c0 + h, o0, s0[j]);
+            Visit(table, c1, c1 + h, o1, s1[j]);
+            Visit(table, c2, c2 + h, o2, s2[j]);
+            Visit(table, c3, c3 + h, o3, s3[j]);
         }
-        for (Lane& lane : lanes) {
-            lane.begin += common;
+        const std::size_t offsets[] = {o0, o1, o2, o3};
+        for (std::size_t lane = 0; lane < laneCount; ++lane) {
+            lanes[lane].begin += common;
+            lanes[lane].offset = offsets[lane];
         }
     }
 
     void WalkLane(std::span<const std::int8_t> steps, Lane& lane, std::uint64_t* counts) const {
-        for (std::size_t i = lane.begin; i < lane.end; ++i) {
-            Visit(counts, lane.offset, steps[i]);
+        std::size_t offset = lane.offset;
+        std::uint64_t* const histogram = counts + HistogramStart();
+        const Move* const table = moves.data();
+        const std::size_t end = lane.end;
+        for (std::size_t i = lane.begin; i < end; ++i) {
+            Visit(table, counts, histogram, offset, steps[i]);
         }
+        lane.offset = offset;
     }
 
     std::size_t nodeCount;
