@@ -65,10 +65,9 @@ void TerminalProgress::Show(std::uint64_t bytesRead, std::uint64_t fileSize,
     int length = 0;
     if (fileSize > 0) {
         const Count percent = bytesRead >= fileSize ? 100 : bytesRead * 100 / fileSize;
-        length = std::snprintf(line, sizeof line,
-                               "%sqornv-render: read %llu MB of %llu MB (%llu %%), %llu MB/s",
-                               eraseLine, megabytes, static_cast<Count>(fileSize / 1000000),
-                               percent, rate);
+        length = std::snprintf(
+            line, sizeof line, "%sqornv-render: read %llu MB of %llu MB (%llu %%), %llu MB/s",
+            eraseLine, megabytes, static_cast<Count>(fileSize / 1000000), percent, rate);
     } else {
         length = std::snprintf(line, sizeof line, "%sqornv-render: read %llu MB, %llu MB/s",
                                eraseLine, megabytes, rate);

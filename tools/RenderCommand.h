@@ -26,10 +26,10 @@ struct RenderRequest {
     StructureKind view = StructureKind::Icosahedron;
     int width = 540;
     int height = 540;
-    std::string outputPath;                    // Picture only
-    PictureFormat format = PictureFormat::Png; // from outputPath's extension
+    std::string outputPath;                     // Picture only
+    PictureFormat format = PictureFormat::Png;  // from outputPath's extension
     StatsFormat statsFormat = StatsFormat::Csv; // Stats only
-    std::optional<std::string> file;           // none: the start-up sequence
+    std::optional<std::string> file;            // none: the start-up sequence
     // How long a load runs before a terminal shows its progress. Set by the
     // program, not by an option.
     std::chrono::milliseconds progressDelay{1000};

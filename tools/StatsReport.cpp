@@ -79,8 +79,7 @@ std::string Json(const LoadReport& load, const PathStatistics& statistics) {
     JsonArray(out, "lines", lines.size(), [&](std::size_t k) {
         const auto [a, b] = lines[k];
         out += "\"node\": " + Number(a) + ", \"node2\": " + Number(b) + ", \"colour\": \"" +
-               ColourName(statistics, a, b) + "\", \"count\": " +
-               Number(statistics.LineRuns(a, b));
+               ColourName(statistics, a, b) + "\", \"count\": " + Number(statistics.LineRuns(a, b));
     });
     JsonArray(
         out, "markers", nodes,

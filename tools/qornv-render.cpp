@@ -55,8 +55,7 @@ void PrintDump(int result, const Sequence& sequence, const RenderRequest& reques
 void PrintStatistics(const LoadReport& load, const Sequence& sequence,
                      const RenderRequest& request) {
     const bool octahedron = request.view == StructureKind::Octahedron;
-    const auto walked =
-        octahedron ? sequence.classList.Elements() : sequence.stepList.Elements();
+    const auto walked = octahedron ? sequence.classList.Elements() : sequence.stepList.Elements();
     const std::string out =
         FormatStatistics(load, CountPath(request.view, walked), request.statsFormat);
     std::fwrite(out.data(), 1, out.size(), stdout);

@@ -13,10 +13,10 @@
 // picture exactly when its count is above 0.
 struct PathStatistics {
     StructureKind kind = StructureKind::Icosahedron;
-    std::size_t nodeCount = 0;     // NodeList entries: the placeholder and the nodes
-    std::uint64_t steps = 0;       // elements of the list walked
-    std::uint64_t markerSteps = 0; // elements 0, those before the path starts included
-    std::uint64_t noNodeSteps = 0; // elements naming no node of the structure
+    std::size_t nodeCount = 0;             // NodeList entries: the placeholder and the nodes
+    std::uint64_t steps = 0;               // elements of the list walked
+    std::uint64_t markerSteps = 0;         // elements 0, those before the path starts included
+    std::uint64_t noNodeSteps = 0;         // elements naming no node of the structure
     std::vector<std::uint64_t> nodeSteps;  // by node number: the elements naming it
     std::vector<std::uint64_t> markerDots; // by node number: marker steps drawn on it
 

@@ -36,8 +36,8 @@ enum class PathShape : std::uint8_t { None, Line, Marker };
 // What one step of the walk does.
 struct PathStep {
     PathShape shape = PathShape::None;
-    bool red = false;      // lines only
-    std::size_t next = 0;  // the node the path stands on afterwards
+    bool red = false;     // lines only
+    std::size_t next = 0; // the node the path stands on afterwards
 };
 
 // The step `value` taken while the path stands on `standing` (0: not started),
