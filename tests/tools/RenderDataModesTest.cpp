@@ -101,6 +101,11 @@ TEST(RenderUsage, HelpAndBadUsage) {
         {"--frobnicate"},
         {"-o"},
         {"--check", "--size", "10x10", "a.kzt"},
+        {"--stats", "--size", "10x10"},
+        {"--stats", "--format", "xml"},
+        {"--stats", "--format"},
+        {"--dump", "--format", "csv"},
+        {"--stats", "--check", "a.kzt"},
     };
     for (const auto& arguments : misuses) {
         const ToolRun run = RunTool(arguments);
