@@ -41,7 +41,7 @@ const std::string& RenderUsage() {
         "  result,,,,1\n"
         "  steps,,,,338\n"
         "  node,1,,,26\n"
-        "  line,1,2,red,2\n"
+        "  line,1,2,red,4\n"
         "  marker,1,,,0\n"
         "JSON is one object with the same figures; see qornv-render(1).\n";
     return usage;
