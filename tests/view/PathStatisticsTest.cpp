@@ -65,6 +65,10 @@ struct StatisticsCase {
     Counts expected;
 };
 
+void PrintTo(const StatisticsCase& c, std::ostream* out) {
+    *out << c.name;
+}
+
 class StatisticsCaseTest : public testing::TestWithParam<StatisticsCase> {};
 
 TEST_P(StatisticsCaseTest, CountsTheShapesTheWalkDraws) {
