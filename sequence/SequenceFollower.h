@@ -4,7 +4,11 @@
 #include "SequenceLoader.h"
 
 #include <cstddef>
+#include <cstdint>
+#include <memory>
 #include <string>
+
+struct stat;
 
 struct FollowUpdate {
     enum class Kind { Unchanged, Grown, Replaced };
@@ -16,23 +20,60 @@ struct FollowUpdate {
     LoadReport report; // the file as it now stands: result 1 or -1 (with the malformed line)
 };
 
-// Follows one sequence file while it is written.
+// Follows one sequence file while it is written. The file is open only inside Load and Update.
+// Reading goes on where it stopped; an unterminated last line is shown as a provisional step
+// and read again as a whole once bytes follow it. Whether bytes already read were changed in
+// place is judged by the last bytes read (up to `comparedTailBytes`): a rewrite that keeps the
+// file's identity and size and changes only bytes before those goes unseen.
 class SequenceFollower {
   public:
+    static constexpr std::size_t comparedTailBytes = 4096;
+
     // Loads `path` into `sequence` exactly as LoadSequenceFile does (same results and report;
     // `sequence` unchanged on 0) and, unless the result is 0, follows that file from then on.
+    // On 0 the follower goes on following the file it followed before, if any.
     int Load(Sequence& sequence, const std::string& path, LoadReport* report = nullptr);
     // Reads what the file gained since the last Load or Update, into the same `sequence`.
     // Cost in proportion to the bytes added. Replacement (new inode, truncated below what was
     // read, bytes already read changed, reappeared after vanishing) reads the file anew:
     // Replaced. A vanished or unreadable file gives Unchanged and leaves `sequence` alone.
-    // Cheap when nothing changed (one fstat/stat, no read).
+    // Cheap when nothing changed (one fstat/stat, no read). Grown whenever new bytes were
+    // read, even if they add no step (keptSteps is then the size); a provisional step read
+    // again with the same value counts as kept. After a malformed line nothing more is read
+    // while the file only grows. Should memory run out, following stops, `sequence` stays as
+    // it was and the result is Unchanged.
     FollowUpdate Update(Sequence& sequence);
     void Stop();
     bool Following() const;
     const std::string& Path() const;
 
   private:
+    // What stat tells of the file: who it is, and whether it was written since.
+    struct FileStamp {
+        std::uint64_t device = 0;
+        std::uint64_t inode = 0;
+        std::uint64_t size = 0;
+        std::int64_t modifiedSeconds = 0;
+        std::int64_t modifiedNanoseconds = 0;
+        bool SameFile(const FileStamp& other) const {
+            return device == other.device && inode == other.inode;
+        }
+        friend bool operator==(const FileStamp&, const FileStamp&) = default;
+    };
+
+    static FileStamp StampOf(const struct stat& status);
+    FollowUpdate Reload(Sequence& sequence);
+    FollowUpdate ReadOn(Sequence& sequence);
+    FollowUpdate ReadAppended(Sequence& sequence, int file, const FileStamp& now);
+    bool TailUnchanged(int file) const;
+
     std::string path;
-    bool following = false;
+    std::unique_ptr<SequenceParser> parser; // set while following
+    FileStamp stamp;                        // as seen when the bytes up to readOffset were read
+    std::uint64_t readOffset = 0;
+    std::string tail;           // the last bytes before readOffset
+    bool provisional = false;   // the last step of the sequence stands for an unended line
+    bool vanished = false;      // the path named no file at the last look
+    bool reloadPending = false; // a replacement was seen but could not be read yet
+    LoadReport report;
 };
