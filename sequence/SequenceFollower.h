@@ -15,7 +15,8 @@ struct FollowUpdate {
     Kind kind = Kind::Unchanged;
     // Grown: steps [0, keptSteps) of the sequence are exactly as before this update and the
     // steps from keptSteps on are new. keptSteps is one less than the previous size when a
-    // provisional last step was read again (then the view needs a full redraw). Replaced: 0.
+    // provisional last step was read again and came out different or not at all (then the view
+    // needs a full redraw); read again as the same step, it counts as kept. Replaced: 0.
     std::size_t keptSteps = 0;
     LoadReport report; // the file as it now stands: result 1 or -1 (with the malformed line)
 };
