@@ -6,6 +6,7 @@
 
 #include <array>
 #include <cstddef>
+#include <string>
 #include <vector>
 
 inline std::vector<int> StepsOf(const Sequence& sequence) {
@@ -27,4 +28,17 @@ inline void ExpectClassesMatchSteps(const Sequence& sequence) {
                   ExpectedClassCode(sequence.stepList.Elements()[k]))
             << "step " << k << " is node " << int{sequence.stepList.Elements()[k]};
     }
+}
+
+// Good data lines of varied length and line end, at least `minimumBytes` of
+// them; their steps are appended to `steps`.
+inline std::string GoodLines(std::size_t minimumBytes, std::vector<int>& steps) {
+    std::string bytes;
+    for (int i = 0; bytes.size() < minimumBytes; ++i) {
+        bytes += "2026-12-08;12:00:" + std::to_string(i % 60) + ";PH;0001;" +
+                 std::string(static_cast<std::size_t>(i % 70), 'x') + ";" +
+                 std::to_string(i % 100) + ";0.5" + (i % 3 == 0 ? "\r\n" : "\n");
+        steps.push_back(i % 100);
+    }
+    return bytes;
 }
