@@ -21,7 +21,9 @@ void Viewer::OnFileChanged() {
             window->ShowDrawing();
             return;
         }
-        // A provisional last step read again: its line must go.
+        // A provisional last step read again: its line must go, and the walk
+        // remembered stood on it.
+        extension.Forget();
         ClearViewArea(state, surface);
         DrawView(ShownStructure());
         return;
