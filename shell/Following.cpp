@@ -17,8 +17,7 @@ void Viewer::OnFileChanged() {
         return;
     case FollowUpdate::Kind::Grown:
         if (update.keptSteps == before) {
-            extension.Extend(state, surface, ShownStructure(), before);
-            window->ShowDrawing();
+            window->ShowDrawing(extension.Extend(state, surface, ShownStructure(), before));
             return;
         }
         // A provisional last step read again: its line must go, and the walk

@@ -77,22 +77,34 @@ class Shapes {
     }
     std::size_t Marker(std::size_t node) const { return 2 * nodeCount * nodeCount + node; }
 
+    // Draws the shape and adds the pixels it may cover to `touched`.
     void Draw(DrawingSurface& surface, const NodeList& nodeList, std::size_t key,
-              std::int32_t markerRadius) const {
+              std::int32_t markerRadius, QRegion& touched) const {
+        const auto positions = nodeList.Elements();
+        const bool marker = key >= 2 * nodeCount * nodeCount;
+        const NodePosition from =
+            positions[marker ? key - 2 * nodeCount * nodeCount : key / 2 / nodeCount];
+        const NodePosition to = marker ? from : positions[key / 2 % nodeCount];
+        const std::int32_t reach = marker ? markerRadius : 0;
+        touched += Around(from, to, reach);
         if (!surface.BeginDrawing()) {
             return;
         }
-        const auto positions = nodeList.Elements();
         surface.SetDrawingMode(DrawingMode::Filled);
-        if (key >= 2 * nodeCount * nodeCount) {
-            const NodePosition at = positions[key - 2 * nodeCount * nodeCount];
-            surface.DrawCircle(at.x, at.y, markerRadius, blackColour);
+        if (marker) {
+            surface.DrawCircle(from.x, from.y, markerRadius, blackColour);
         } else {
-            const NodePosition from = positions[key / 2 / nodeCount];
-            const NodePosition to = positions[key / 2 % nodeCount];
             surface.DrawLine(from.x, from.y, to.x, to.y, (key & 1) != 0 ? redColour : blackColour);
         }
         surface.EndDrawing();
+    }
+
+    // The box from `a` to `b`, `reach` wider on every side and a pixel more
+    // for rounding.
+    static QRect Around(NodePosition a, NodePosition b, std::int32_t reach) {
+        const std::int32_t margin = reach + 2;
+        return QRect(QPoint(std::min(a.x, b.x) - margin, std::min(a.y, b.y) - margin),
+                     QPoint(std::max(a.x, b.x) + margin, std::max(a.y, b.y) + margin));
     }
 
   private:
@@ -133,8 +145,9 @@ std::size_t Walk(std::span<const std::int8_t> steps, const WalkRules& rules, std
 
 } // namespace
 
-void PathExtension::Extend(ViewerState& state, DrawingSurface& surface, StructureKind kind,
-                           std::size_t keptSteps) {
+QRegion PathExtension::Extend(ViewerState& state, DrawingSurface& surface, StructureKind kind,
+                              std::size_t keptSteps) {
+    QRegion touched;
     const auto& sequence = state.sequence;
     const std::array<std::span<const std::int8_t>, 2> lists{sequence.stepList.Elements(),
                                                             sequence.classList.Elements()};
@@ -172,12 +185,19 @@ void PathExtension::Extend(ViewerState& state, DrawingSurface& surface, Structur
             std::sort(survivors.begin(), survivors.end());
             const std::int32_t markerRadius = state.layout.markerRadius + rules.extraMarkerRadius;
             for (const auto& survivor : survivors) {
-                shapes.Draw(surface, state.nodeList, survivor.second, markerRadius);
+                shapes.Draw(surface, state.nodeList, survivor.second, markerRadius, touched);
             }
             DrawNodes(state, surface, kind);
+            // The discs are as they were except after "Löschen" on the
+            // octahedron, which leaves the icosahedron's smaller ones.
+            const std::int32_t discReach = state.layout.nodeRadius + 5;
+            for (const NodePosition at : state.nodeList.Elements()) {
+                touched += Shapes::Around(at, at, discReach);
+            }
         }
         point = {true, list.size(), nodeCounts[index], node};
     }
+    return touched;
 }
 
 void PathExtension::Forget() {

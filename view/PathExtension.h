@@ -3,6 +3,8 @@
 #include "DrawingSurface.h"
 #include "ViewerState.h"
 
+#include <QRegion>
+
 #include <array>
 #include <cstddef>
 
@@ -19,9 +21,10 @@ class PathExtension {
   public:
     // Draws steps [keptSteps, size) of the list that `kind` walks, over a
     // picture that shows the view of the steps before them. Draws nothing while
-    // the list is too short for a path or NodeList is empty.
-    void Extend(ViewerState& state, DrawingSurface& surface, StructureKind kind,
-                std::size_t keptSteps);
+    // the list is too short for a path or NodeList is empty. Returns the part of
+    // the picture that may have changed: the new shapes and the node discs.
+    QRegion Extend(ViewerState& state, DrawingSurface& surface, StructureKind kind,
+                   std::size_t keptSteps);
 
     // The sequence was replaced: what was remembered belongs to another path.
     void Forget();

@@ -45,6 +45,20 @@ void Append(Sequence& sequence, const Sequence& whole, std::size_t from, std::si
     sequence.classList.AppendRange(whole.classList.Elements().subspan(from, to - from));
 }
 
+// Whether every pixel that differs between the two pictures lies in `region`.
+bool ChangesInside(const QImage& before, const QImage& after, const QRegion& region) {
+    for (int y = 0; y < after.height(); ++y) {
+        const auto* was = reinterpret_cast<const QRgb*>(before.constScanLine(y));
+        const auto* now = reinterpret_cast<const QRgb*>(after.constScanLine(y));
+        for (int x = 0; x < after.width(); ++x) {
+            if (was[x] != now[x] && !region.contains(QPoint(x, y))) {
+                return false;
+            }
+        }
+    }
+    return true;
+}
+
 StructureKind Other(StructureKind kind) {
     return kind == StructureKind::Icosahedron ? StructureKind::Octahedron
                                               : StructureKind::Icosahedron;
@@ -52,7 +66,8 @@ StructureKind Other(StructureKind kind) {
 
 // A random path cut at random points: the first piece drawn whole, every later
 // one drawn as an extension, sometimes after a switch of structure that draws the
-// path so far whole. The picture must equal the whole path drawn at once. One
+// path so far whole. The picture must equal the whole path drawn at once, and
+// each extension change pixels only in the region it returns. One
 // extension serves every trial, forgotten between them as on a replaced file.
 TEST(PathExtension, SamePixelsAsDrawingTheWholePath) {
     std::mt19937 random(20261208);
@@ -82,7 +97,11 @@ TEST(PathExtension, SamePixelsAsDrawingTheWholePath) {
                 DrawWhole(scene.state, scene.surface, kind);
             }
             Append(scene.state.sequence, whole, cuts[piece - 1], cuts[piece]);
-            extension.Extend(scene.state, scene.surface, kind, cuts[piece - 1]);
+            const QImage before = scene.surface.Image();
+            const QRegion touched =
+                extension.Extend(scene.state, scene.surface, kind, cuts[piece - 1]);
+            ASSERT_TRUE(ChangesInside(before, scene.surface.Image(), touched))
+                << "trial " << trial << ": a pixel changed outside the region returned";
         }
 
         DrawingScene expected(540, 540, kind);
