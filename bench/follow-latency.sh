@@ -46,8 +46,13 @@ if command -v Xvfb >/dev/null && command -v xdotool >/dev/null && [[ -x $viewer 
     "$viewer" "$file" >/dev/null 2>&1 &
     pid=$!
     until xdotool search --name '^QORN-V Struktur' >/dev/null 2>&1; do sleep 0.1; done
-    sleep 3 # the file loaded and drawn
     ticks() { awk '{ print $14 + $15 }' "/proc/$pid/stat"; }
+    # Until the file is loaded and drawn: a second with no more than 20 ms of CPU.
+    while :; do
+        t=$(ticks)
+        sleep 1
+        (($(ticks) - t <= 2)) && break
+    done
     hz=$(getconf CLK_TCK)
     block=$(awk 'BEGIN { for (i = 0; i < 100; i++) printf "2026-12-08;12:00:00.%06d;PH;%07d;A;%d;0.1\n", i, i, 1 + i % 13 }')
     before=$(ticks) start=$(date +%s.%N)
