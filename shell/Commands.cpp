@@ -70,6 +70,7 @@ void Viewer::OnOpenFile(const QString& chosen) {
     }
     follower = std::move(opened);
     extension.Forget();
+    undo.reset();
     watch.Watch(name);
     const WaitCursor wait;
     window->SetFrameCaption(QStringLiteral("Sequenz: ") + FilePart(name));

@@ -17,20 +17,41 @@ void Viewer::OnFileChanged() {
         return;
     case FollowUpdate::Kind::Grown:
         if (update.keptSteps == before) {
+            ExtensionUndo last{surface.Image(), {}, before, ShownStructure()};
             window->ShowDrawing(extension.Extend(state, surface, ShownStructure(), before));
+            last.after = surface.Image();
+            undo = std::move(last);
             return;
         }
-        // A provisional last step read again: its line must go, and the walk
-        // remembered stood on it.
+        // A provisional last step read again: its shapes must go, and the walk
+        // remembered stood on it. Writers that flush in blocks cut lines often,
+        // so going back to the picture before the last extension keeps such an
+        // update in proportion to its new steps; otherwise the whole view.
         extension.Forget();
+        if (Undoes(update.keptSteps, ShownStructure())) {
+            const std::size_t from = undo->keptSteps;
+            surface.Restore(undo->before);
+            undo.reset();
+            extension.Extend(state, surface, ShownStructure(), from);
+            window->ShowDrawing();
+            return;
+        }
+        undo.reset();
         ClearViewArea(state, surface);
         DrawView(ShownStructure());
         return;
     case FollowUpdate::Kind::Replaced:
         // Drawn as the open command draws a file; no message, nobody asked.
         extension.Forget();
+        undo.reset();
         ClearViewArea(state, surface);
         PlaceAndDraw(window->TickedStructure());
         return;
     }
+}
+
+bool Viewer::Undoes(std::size_t keptSteps, StructureKind kind) const {
+    return undo && undo->kind == kind && undo->keptSteps <= keptSteps &&
+           surface.Image().constBits() == undo->after.constBits() &&
+           undo->before.size() == surface.Image().size();
 }

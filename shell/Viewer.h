@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 
 // The program: its shared records, the one window and the loop that feeds the
 // handlers. main has one; every test builds its own. Needs a QApplication.
@@ -74,5 +75,17 @@ class Viewer {
     std::unique_ptr<SequenceFollower> follower;
     FileWatch watch;
     PathExtension extension;
+    // The picture before the last extension, and after it: a provisional last
+    // step read again is undone by going back to the picture before, as long
+    // as nothing was drawn since (the image still shares its pixels with
+    // `after`, since any drawing detaches it).
+    struct ExtensionUndo {
+        QImage before;
+        QImage after;
+        std::size_t keptSteps = 0;
+        StructureKind kind = StructureKind::Icosahedron;
+    };
+    std::optional<ExtensionUndo> undo;
+    bool Undoes(std::size_t keptSteps, StructureKind kind) const;
     bool ended = false;
 };
