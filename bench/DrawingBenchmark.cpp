@@ -1,4 +1,5 @@
 #include "BenchmarkData.h"
+#include "PathExtension.h"
 #include "PathRendering.h"
 #include "ViewDrawing.h"
 
@@ -63,6 +64,18 @@ void StructurePicture(benchmark::State& state) {
     }
 }
 BENCHMARK(StructurePicture)->Arg(3'000'000)->Unit(benchmark::kMillisecond);
+
+// What a followed file's update draws: the last 100 steps over the picture of
+// the rest. Must stay flat from 338 to 15 million steps.
+void PathExtensionOf100Steps(benchmark::State& state) {
+    Scene scene(static_cast<std::size_t>(state.range(0)), StructureKind::Icosahedron);
+    PathExtension extension;
+    const std::size_t kept = scene.state.sequence.stepList.Size() - 100;
+    for (auto _ : state) {
+        extension.Extend(scene.state, scene.surface, StructureKind::Icosahedron, kept);
+    }
+}
+BENCHMARK(PathExtensionOf100Steps)->Arg(338)->Arg(15'000'000)->Unit(benchmark::kMicrosecond);
 
 } // namespace
 

@@ -76,6 +76,15 @@ template <typename Element> class CursorList {
         cursor = elements.empty() ? nowhere : static_cast<std::ptrdiff_t>(elements.size() - 1);
     }
 
+    // Keeps the first `count` elements (all when there are fewer) and leaves the cursor on the
+    // last element kept, as AppendRange does.
+    void Truncate(std::size_t count) {
+        if (count < elements.size()) {
+            elements.resize(count);
+        }
+        cursor = elements.empty() ? nowhere : static_cast<std::ptrdiff_t>(elements.size() - 1);
+    }
+
     void Reserve(std::size_t count) { elements.reserve(count); }
 
     void Swap(CursorList& other) noexcept {

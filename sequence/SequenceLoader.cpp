@@ -1,16 +1,12 @@
 #include "SequenceLoader.h"
 
+#include "SequenceFollower.h"
+
 #include <algorithm>
 #include <array>
 #include <bit>
-#include <cerrno>
 #include <cstdint>
-#include <fcntl.h>
-#include <memory>
-#include <new>
 #include <span>
-#include <sys/stat.h>
-#include <unistd.h>
 
 #if defined(__x86_64__)
 #include <immintrin.h>
@@ -33,8 +29,6 @@ constexpr auto classCodes = [] {
     }
     return codes;
 }();
-constexpr std::size_t readBlockSize = 1 << 16; // stays in the cache between the copy and the scan
-constexpr std::size_t smallestBlockSize = 1 << 12; // files that report no size, like /proc
 
 bool IsTerminator(char c) {
     return c == '\n' || c == '\r' || c == '\0';
@@ -186,56 +180,10 @@ inline int SixthFieldValue(const char* field) {
     return (empty | oneDigit | twoDigits) ? value : -1;
 }
 
-// Growing the lists by doubling touches every page several times over, and
-// fresh pages are costly; a guess from the file size (lines are rarely shorter
-// than 16 bytes) lets them grow once. Only a guess: untouched pages cost
-// nothing, and a failed reservation just leaves the growing to the lists.
-void ReserveForFile(Sequence& sequence, std::size_t fileSize) {
-    const std::size_t guess = fileSize / 16;
-    try {
-        sequence.stepList.Reserve(guess);
-        sequence.classList.Reserve(guess);
-    } catch (const std::bad_alloc&) {
-    }
-}
-
-class FileDescriptor {
-  public:
-    explicit FileDescriptor(int descriptor) : descriptor(descriptor) {}
-    ~FileDescriptor() {
-        if (descriptor >= 0) {
-            ::close(descriptor);
-        }
-    }
-    FileDescriptor(const FileDescriptor&) = delete;
-    FileDescriptor& operator=(const FileDescriptor&) = delete;
-    int Get() const { return descriptor; }
-
-  private:
-    int descriptor;
-};
-
-// Only a regular file is a sequence file. The open is non-blocking so that a
-// FIFO without a writer is refused at once instead of hanging the window.
-int OpenRegularFile(const std::string& path, std::size_t& size) {
-    const int descriptor = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
-    if (descriptor < 0) {
-        return -1;
-    }
-    struct stat status {};
-    if (::fstat(descriptor, &status) != 0 || !S_ISREG(status.st_mode)) {
-        ::close(descriptor);
-        return -1;
-    }
-    ::posix_fadvise(descriptor, 0, 0, POSIX_FADV_SEQUENTIAL);
-    size = static_cast<std::size_t>(status.st_size);
-    return descriptor;
-}
-
 } // namespace
 
 SequenceParser::SequenceParser(Sequence& target)
-    : target(target), pendingSteps(pendingCapacity), pendingClasses(pendingCapacity) {}
+    : target(&target), pendingSteps(pendingCapacity), pendingClasses(pendingCapacity) {}
 
 void SequenceParser::Flush() {
     std::size_t k = 0;
@@ -247,8 +195,8 @@ void SequenceParser::Flush() {
     for (; k < pendingCount; ++k) {
         pendingClasses[k] = classCodes[static_cast<std::uint8_t>(pendingSteps[k])];
     }
-    target.stepList.AppendRange(std::span(pendingSteps).first(pendingCount));
-    target.classList.AppendRange(std::span(pendingClasses).first(pendingCount));
+    target->stepList.AppendRange(std::span(pendingSteps).first(pendingCount));
+    target->classList.AppendRange(std::span(pendingClasses).first(pendingCount));
     pendingCount = 0;
 }
 
@@ -519,63 +467,36 @@ bool SequenceParser::Feed(const char* data, std::size_t size) {
     return true;
 }
 
+int SequenceParser::PendingStep() const {
+    if (stopped || !lineHasContent) {
+        return -1;
+    }
+    switch (phase) {
+    case Phase::Prefix:
+    case Phase::Fields:
+        return 0; // fewer than six fields: the sixth is empty
+    case Phase::SixthField:
+        return fieldValue;
+    case Phase::SkipToEnd:
+        break;
+    }
+    return -1; // a tag line, or a data line whose step is out already
+}
+
 int SequenceParser::Finish() {
     if (stopped) {
         return loadStoppedMalformed;
     }
-    if (lineHasContent) {
-        EndLine();
+    if (const int step = PendingStep(); step >= 0) {
+        Emit(step);
     }
     Flush();
     return loadComplete;
 }
 
+// The loader is a follower's first read, so that following a file and loading it
+// cannot differ.
 int LoadSequenceFile(Sequence& sequence, const std::string& path, LoadReport* report,
                      LoadObserver* observer) {
-    LoadReport outcome;
-    try {
-        std::size_t fileSize = 0;
-        const FileDescriptor file(OpenRegularFile(path, fileSize));
-        if (file.Get() >= 0) {
-            Sequence loaded;
-            ReserveForFile(loaded, fileSize);
-            SequenceParser parser(loaded);
-            // A small file needs no large block; one byte more sees the end at once.
-            const std::size_t blockSize =
-                std::clamp(fileSize + 1, smallestBlockSize, readBlockSize);
-            const std::unique_ptr<char[]> block(new char[blockSize]);
-            bool readFailed = false;
-            std::uint64_t bytesRead = 0;
-            for (;;) {
-                const ssize_t count = ::read(file.Get(), block.get(), blockSize);
-                if (count < 0 && errno == EINTR) {
-                    continue;
-                }
-                if (count < 0) {
-                    readFailed = true;
-                    break;
-                }
-                if (count == 0 || !parser.Feed(block.get(), static_cast<std::size_t>(count))) {
-                    break;
-                }
-                if (observer != nullptr) {
-                    bytesRead += static_cast<std::uint64_t>(count);
-                    observer->BlockRead(bytesRead, fileSize);
-                }
-            }
-            if (!readFailed) {
-                outcome.result = parser.Finish();
-                if (outcome.result == loadStoppedMalformed) {
-                    outcome.malformedLine = parser.LineNumber();
-                }
-                sequence.Swap(loaded);
-            }
-        }
-    } catch (const std::bad_alloc&) {
-        outcome = LoadReport{}; // too large for memory: nothing loaded, nothing changed
-    }
-    if (report != nullptr) {
-        *report = outcome;
-    }
-    return outcome.result;
+    return SequenceFollower().Load(sequence, path, report, observer);
 }

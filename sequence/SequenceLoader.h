@@ -47,6 +47,14 @@ class SequenceParser {
     bool Feed(const char* data, std::size_t size);
     // Ends an unterminated last line. The result of the whole parse.
     int Finish();
+    // What Finish would add for the unterminated last line, without ending it: its step
+    // (0 to 99), or -1 when it would add none (no such line, a tag line, a data line whose
+    // step is out already, or parsing stopped). A reader of a growing file shows this step
+    // for now and lets the bytes that follow decide it.
+    int PendingStep() const;
+    bool Stopped() const { return stopped; }
+    // Steps from now on go to `newTarget`; the parse goes on where it was.
+    void Retarget(Sequence& newTarget) { target = &newTarget; }
 
     // The line being read (1-based); after a stop, the malformed line.
     std::uint64_t LineNumber() const { return lineNumber; }
@@ -73,7 +81,7 @@ class SequenceParser {
     void Flush();
     void Stop();
 
-    Sequence& target;
+    Sequence* target;
     std::vector<std::int8_t> pendingSteps;
     std::vector<std::int8_t> pendingClasses;
     std::size_t pendingCount = 0;

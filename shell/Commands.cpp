@@ -4,6 +4,7 @@
 #include "MenuItems.h"
 #include "NodeRendering.h"
 #include "SequenceDialogs.h"
+#include "SequenceFollower.h"
 #include "SequenceLoader.h"
 #include "ViewDrawing.h"
 #include "Viewer.h"
@@ -22,9 +23,9 @@ class WaitCursor {
 };
 
 // The loader takes the name in the file system's own encoding.
-int LoadNamedFile(Sequence& sequence, const QString& name) {
+int LoadNamedFile(SequenceFollower& follower, Sequence& sequence, const QString& name) {
     const WaitCursor wait;
-    return LoadSequenceFile(sequence, QFile::encodeName(name).toStdString());
+    return follower.Load(sequence, QFile::encodeName(name).toStdString());
 }
 
 } // namespace
@@ -61,10 +62,16 @@ void Viewer::OnOpenFile(const QString& chosen) {
         return;
     }
     const QString name = WithDefaultExtension(chosen);
-    if (LoadNamedFile(state.sequence, name) == loadNotOpened) {
+    // A file that cannot be opened changes nothing: the file shown is still followed.
+    auto opened = std::make_unique<SequenceFollower>();
+    if (LoadNamedFile(*opened, state.sequence, name) == loadNotOpened) {
         ShowOpenError(window.get(), FilePart(name));
         return;
     }
+    follower = std::move(opened);
+    extension.Forget();
+    undo.reset();
+    watch.Watch(name);
     const WaitCursor wait;
     window->SetFrameCaption(QStringLiteral("Sequenz: ") + FilePart(name));
     ClearViewArea(state, surface);

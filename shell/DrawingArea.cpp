@@ -15,7 +15,9 @@ DrawingArea::DrawingArea(DrawingSurface& surface, EventSink post, QWidget* paren
 
 void DrawingArea::paintEvent(QPaintEvent* event) {
     QPainter painter(this);
-    painter.drawImage(event->rect(), surface.Image(), event->rect());
+    for (const QRect& part : event->region()) {
+        painter.drawImage(part, surface.Image(), part);
+    }
 }
 
 // Area gained by growing holds only background until the view is drawn again,

@@ -124,6 +124,10 @@ void MainWindow::ShowDrawing() {
     drawingArea->update();
 }
 
+void MainWindow::ShowDrawing(const QRegion& changed) {
+    drawingArea->update(changed);
+}
+
 void MainWindow::TickStructure(StructureKind kind) {
     menuActions.at(MenuIcosahedron)->setChecked(kind == StructureKind::Icosahedron);
     menuActions.at(MenuOctahedron)->setChecked(kind == StructureKind::Octahedron);

@@ -42,8 +42,9 @@ class MainWindow : public QMainWindow {
     void SetFrameCaption(const QString& caption);
     // Width of the drawing area; its height plus one menu-bar line.
     WindowSize WindowGeometry() const;
-    // Makes what was drawn into the surface visible.
+    // Makes what was drawn into the surface visible, all of it or `changed`.
     void ShowDrawing();
+    void ShowDrawing(const QRegion& changed);
 
     void TickStructure(StructureKind kind);
     StructureKind TickedStructure() const;

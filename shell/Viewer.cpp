@@ -11,9 +11,10 @@ constexpr QSize startClientSize(540, 540);
 
 } // namespace
 
-Viewer::Viewer(EndProgram endProgram)
+Viewer::Viewer(EndProgram endProgram, FileWatch::Notifications notifications)
     : endProgram(std::move(endProgram)), surface(DesktopFaceColour()),
-      loop([this](const WindowEvent& event) { Dispatch(event); }) {}
+      loop([this](const WindowEvent& event) { Dispatch(event); }),
+      watch([this](WindowEvent event) { Post(event); }, notifications) {}
 
 Viewer::~Viewer() = default;
 
@@ -49,6 +50,9 @@ void Viewer::Dispatch(const WindowEvent& event) {
     case OpenFileEvent:
         OnOpenFile(event.file);
         break;
+    case FileChangedEvent:
+        OnFileChanged();
+        break;
     default:
         break;
     }
@@ -56,8 +60,12 @@ void Viewer::Dispatch(const WindowEvent& event) {
 
 // The window tells the structure by the length of NodeList, not by the ticks.
 void Viewer::OnRepaint() {
-    DrawView(state.nodeList.Size() == icosahedronNodeCount ? StructureKind::Icosahedron
-                                                           : StructureKind::Octahedron);
+    DrawView(ShownStructure());
+}
+
+StructureKind Viewer::ShownStructure() const {
+    return state.nodeList.Size() == icosahedronNodeCount ? StructureKind::Icosahedron
+                                                         : StructureKind::Octahedron;
 }
 
 // The diagram stays around its old centre until a command places it anew.
@@ -70,6 +78,7 @@ void Viewer::OnResize() {
 void Viewer::QuitProgram() {
     ended = true;
     loop.Stop();
+    watch.Stop();
     window->CloseForGood();
     endProgram(0);
 }

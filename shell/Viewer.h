@@ -2,12 +2,16 @@
 
 #include "DrawingSurface.h"
 #include "EventLoop.h"
+#include "FileWatch.h"
 #include "MainWindow.h"
+#include "PathExtension.h"
+#include "SequenceFollower.h"
 #include "ViewerState.h"
 
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 
 // The program: its shared records, the one window and the loop that feeds the
 // handlers. main has one; every test builds its own. Needs a QApplication.
@@ -18,7 +22,10 @@ class Viewer {
     // go on in the same process observe the status instead.
     using EndProgram = std::function<void(int)>;
 
-    explicit Viewer(EndProgram endProgram = EndQtLoop);
+    // Tests may ignore the file system's change notifications, leaving the
+    // half-second look at the followed file alone.
+    explicit Viewer(EndProgram endProgram = EndQtLoop,
+                    FileWatch::Notifications notifications = FileWatch::Notifications::Used);
     ~Viewer();
     Viewer(const Viewer&) = delete;
     Viewer& operator=(const Viewer&) = delete;
@@ -36,6 +43,9 @@ class Viewer {
     // Opens a name as "Öffnen" opens the one chosen in the requester; files
     // handed in from outside come this way too.
     void OnOpenFile(const QString& chosen);
+    // The file shown may have changed: what it gained is drawn over the
+    // picture, a replaced file is drawn anew, a vanished one leaves the picture.
+    void OnFileChanged();
     // Closes the window and ends the program with status 0; no event is taken after.
     void QuitProgram();
 
@@ -54,11 +64,28 @@ class Viewer {
     void ClearView();
     void PlaceAndDraw(StructureKind kind);
     void DrawView(StructureKind kind);
+    StructureKind ShownStructure() const;
 
     EndProgram endProgram;
     ViewerState state;
     DrawingSurface surface;
     EventLoop loop;
     std::unique_ptr<MainWindow> window;
+    // The file shown since the last successful open, and where its path stands.
+    std::unique_ptr<SequenceFollower> follower;
+    FileWatch watch;
+    PathExtension extension;
+    // The picture before the last extension, and after it: a provisional last
+    // step read again is undone by going back to the picture before, as long
+    // as nothing was drawn since (the image still shares its pixels with
+    // `after`, since any drawing detaches it).
+    struct ExtensionUndo {
+        QImage before;
+        QImage after;
+        std::size_t keptSteps = 0;
+        StructureKind kind = StructureKind::Icosahedron;
+    };
+    std::optional<ExtensionUndo> undo;
+    bool Undoes(std::size_t keptSteps, StructureKind kind) const;
     bool ended = false;
 };

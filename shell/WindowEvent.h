@@ -14,6 +14,9 @@ enum WindowEventCode : std::int32_t {
     // A file handed to the viewer from outside, on its command line or dropped
     // onto the window; it is opened as "Öffnen" opens the name chosen.
     OpenFileEvent = 13102,
+    // The file shown may have grown, been replaced or vanished: the viewer
+    // follows it while it is written.
+    FileChangedEvent = 13103,
 };
 
 struct WindowEvent {

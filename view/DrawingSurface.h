@@ -31,6 +31,9 @@ class DrawingSurface {
     // background, which later clears use too.
     void EraseWith(QColor newBackground);
 
+    // Puts back a picture taken from Image() earlier, of the image's size.
+    void Restore(const QImage& picture) { image = picture; }
+
     // One whole picture of width x height pixels on `device`, starting with the
     // background. Vector devices take a single painter per document, so it
     // stays open until EndPicture. Discs and lines sit on pixel centres

@@ -1,4 +1,5 @@
 #include "SequenceLoader.h"
+#include "ExpectedSequence.h"
 #include "TemporaryFile.h"
 
 #include <gtest/gtest.h>
@@ -9,17 +10,6 @@
 namespace {
 
 using namespace std::string_literals;
-
-std::vector<int> StepsOf(const Sequence& sequence) {
-    return {sequence.stepList.Elements().begin(), sequence.stepList.Elements().end()};
-}
-
-void ExpectClassesMatchSteps(const Sequence& sequence) {
-    ASSERT_EQ(sequence.classList.Size(), sequence.stepList.Size());
-    for (std::size_t k = 0; k < sequence.stepList.Size(); ++k) {
-        EXPECT_EQ(sequence.classList.Elements()[k], ClassCode(sequence.stepList.Elements()[k]));
-    }
-}
 
 Sequence SequenceHolding(std::initializer_list<std::int8_t> steps) {
     Sequence sequence;
@@ -57,6 +47,34 @@ TEST_P(LoaderCases, GiveTheirStepsAndResult) {
     ExpectClassesMatchSteps(sequence);
 }
 
+// The same case amid good lines, far enough from the start and the end of the
+// file that it lies inside a read block and a scan batch: the block-wise path
+// reads it, not the byte-wise one that reads the ends of blocks.
+TEST_P(LoaderCases, GiveTheSameAmidLongRunsOfGoodLines) {
+    const LoadCase& c = GetParam();
+    std::vector<int> steps;
+    const std::string before = GoodLines(80'000, steps);
+    const std::uint64_t linesBefore = steps.size();
+    steps.insert(steps.end(), c.steps.begin(), c.steps.end());
+    std::vector<int> afterSteps;
+    const std::string after = GoodLines(80'000, afterSteps);
+    if (c.result == loadComplete) {
+        steps.insert(steps.end(), afterSteps.begin(), afterSteps.end());
+    }
+    // An unended last line ends here as it would at the end of the file.
+    const char last = c.bytes.empty() ? '\n' : c.bytes.back();
+    const bool ended = last == '\n' || last == '\r' || last == '\0';
+    TemporaryFolder folder;
+    Sequence sequence;
+    LoadReport report;
+    const std::string file =
+        folder.Write("case.kzt", before + c.bytes + (ended ? "" : "\n") + after);
+    EXPECT_EQ(LoadSequenceFile(sequence, file, &report), c.result);
+    EXPECT_EQ(report.malformedLine, c.malformedLine == 0 ? 0 : linesBefore + c.malformedLine);
+    EXPECT_EQ(StepsOf(sequence), steps);
+    ExpectClassesMatchSteps(sequence);
+}
+
 INSTANTIATE_TEST_SUITE_P(
     Format, LoaderCases,
     testing::Values(
@@ -81,6 +99,12 @@ INSTANTIATE_TEST_SUITE_P(
         LoadCase{"plus sign", ";;;;;+7\n", -1, {}, 1},
         LoadCase{"minus sign", ";;;;;-1\n", -1, {}, 1},
         LoadCase{"letter", "QORN-V\n;;;;;3\n;;;;;7a;x\n;;;;;4\n", -1, {3}, 3},
+        LoadCase{"two digits and a letter", "QORN-V\nQORN-V\n;;;;;1\n;;;;;12x\n", -1, {1}, 4},
+        LoadCase{"every node number",
+                 ";;;;;0\n;;;;;1\n;;;;;2\n;;;;;3\n;;;;;4\n;;;;;5\n;;;;;6\n;;;;;7\n;;;;;8\n"
+                 ";;;;;9\n;;;;;10\n;;;;;11\n;;;;;12\n;;;;;13\n;;;;;14\n;;;;;99\n",
+                 1,
+                 {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 99}},
         LoadCase{"bad field after many lines", "\n\n\n\n;;;;;x\n", -1, {0, 0, 0, 0}, 5},
         LoadCase{"tag then data", "QORN-V;x;x;x;x;5\n", 1, {}},
         LoadCase{"tag then bad field", "QORN-V;x;x;x;x;bad\n", 1, {}},

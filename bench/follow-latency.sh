@@ -1,0 +1,64 @@
+#!/usr/bin/env bash
+# How the viewer follows a sequence file that another process writes: latency
+# from each write to the picture that shows it, the viewer's CPU time, and what
+# reopening the file would cost instead. The viewer runs on Qt's offscreen
+# platform inside qornv_follow_driver; the writer is a process of its own.
+#
+#   bench/follow-latency.sh BUILD_DIR [WORK_DIR]
+#
+# Goals on a local file system: a write is shown within 50 ms (at most 100 ms);
+# following a 15-million-step file that grows by 100 lines every 100 ms costs
+# under 2 % of one core; 1 million lines a second for 10 s are shown at most
+# 200 ms after the last write, with the viewer using at most one core. Without
+# change notifications (network and FUSE mounts) the half-second look at the
+# file shows a write within about a second.
+set -euo pipefail
+
+build=${1:?usage: follow-latency.sh BUILD_DIR [WORK_DIR]}
+driver="$build/bench/qornv_follow_driver"
+[[ -x $driver ]] || { echo "no qornv_follow_driver in $build/bench (QORNV_BUILD_BENCHMARKS)" >&2; exit 1; }
+work=${2:-$(mktemp -d /tmp/qornv-follow-XXXXXX)}
+mkdir -p "$work"
+trap 'rm -f "$work/run.kzt"' EXIT
+file="$work/run.kzt"
+
+echo "== 15 million steps (about 1 GB), 100 lines appended every 100 ms for 10 s"
+"$driver" "$file" 15000000 100 100 10
+echo
+echo "== 1 million lines a second (about 64 MB/s) for 10 s: 10,000 lines every 10 ms"
+"$driver" "$file" 0 10000 10 10
+echo
+echo "== no change notifications (as on NFS, SMB, FUSE): 100 lines every 100 ms for 5 s"
+"$driver" "$file" 100000 100 100 5 poll
+
+# The installed program as it runs on a desktop: qornv-viewer on an X server
+# of its own, its CPU time read from /proc while a shell appends.
+viewer="$build/shell/qornv-viewer"
+if command -v Xvfb >/dev/null && command -v xdotool >/dev/null && [[ -x $viewer ]]; then
+    echo
+    echo "== qornv-viewer under Xvfb, 15 million steps, 100 lines appended every 100 ms for 10 s"
+    "$driver" "$file" 15000000 0 100 0
+    Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$work/display" 2>/dev/null &
+    xvfb=$!
+    trap 'kill $xvfb 2>/dev/null; rm -f "$file"' EXIT
+    while ! grep -q '[0-9]' "$work/display" 2>/dev/null; do sleep 0.05; done
+    export DISPLAY=":$(tr -dc 0-9 <"$work/display")" QT_QPA_PLATFORM=xcb
+    "$viewer" "$file" >/dev/null 2>&1 &
+    pid=$!
+    until xdotool search --name '^QORN-V Struktur' >/dev/null 2>&1; do sleep 0.1; done
+    ticks() { awk '{ print $14 + $15 }' "/proc/$pid/stat"; }
+    # Until the file is loaded and drawn: a second with no more than 20 ms of CPU.
+    while :; do
+        t=$(ticks)
+        sleep 1
+        (($(ticks) - t <= 2)) && break
+    done
+    hz=$(getconf CLK_TCK)
+    block=$(awk 'BEGIN { for (i = 0; i < 100; i++) printf "2026-12-08;12:00:00.%06d;PH;%07d;A;%d;0.1\n", i, i, 1 + i % 13 }')
+    before=$(ticks) start=$(date +%s.%N)
+    for _ in $(seq 100); do printf "%s\n" "$block" >>"$file"; sleep 0.1; done
+    after=$(ticks) end=$(date +%s.%N)
+    awk -v t=$((after - before)) -v hz="$hz" -v s="$start" -v e="$end" 'BEGIN {
+        printf "viewer CPU while following: %.2f s in %.1f s = %.1f %% of one core\n", t / hz, e - s, 100 * t / hz / (e - s) }'
+    kill "$pid"
+fi

@@ -1,0 +1,330 @@
+#include "SequenceFollower.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <new>
+#include <span>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+constexpr std::size_t readBlockSize = 1 << 16; // stays in the cache between the copy and the scan
+constexpr std::size_t smallestBlockSize = 1 << 12; // files that report no size, like /proc
+
+// Growing the lists by doubling touches every page several times over, and
+// fresh pages are costly; a guess from the file size (lines are rarely shorter
+// than 16 bytes) lets them grow once. Only a guess: untouched pages cost
+// nothing, and a failed reservation just leaves the growing to the lists.
+void ReserveForFile(Sequence& sequence, std::size_t fileSize) {
+    const std::size_t guess = fileSize / 16;
+    try {
+        sequence.stepList.Reserve(guess);
+        sequence.classList.Reserve(guess);
+    } catch (const std::bad_alloc&) {
+    }
+}
+
+class FileDescriptor {
+  public:
+    explicit FileDescriptor(int descriptor) : descriptor(descriptor) {}
+    ~FileDescriptor() {
+        if (descriptor >= 0) {
+            ::close(descriptor);
+        }
+    }
+    FileDescriptor(const FileDescriptor&) = delete;
+    FileDescriptor& operator=(const FileDescriptor&) = delete;
+    int Get() const { return descriptor; }
+
+  private:
+    int descriptor;
+};
+
+// Only a regular file is a sequence file. The open is non-blocking so that a
+// FIFO without a writer is refused at once instead of hanging the window.
+int OpenRegularFile(const std::string& path, struct stat& status) {
+    const int descriptor = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+    if (descriptor < 0) {
+        return -1;
+    }
+    if (::fstat(descriptor, &status) != 0 || !S_ISREG(status.st_mode)) {
+        ::close(descriptor);
+        return -1;
+    }
+    ::posix_fadvise(descriptor, 0, 0, POSIX_FADV_SEQUENTIAL);
+    return descriptor;
+}
+
+ssize_t ReadAt(int file, char* buffer, std::size_t size, std::uint64_t offset) {
+    for (;;) {
+        const ssize_t count = ::pread(file, buffer, size, static_cast<off_t>(offset));
+        if (count >= 0 || errno != EINTR) {
+            return count;
+        }
+    }
+}
+
+// A small file needs no large block; one byte more sees the end at once.
+std::size_t BlockSizeFor(std::uint64_t expectedBytes) {
+    return static_cast<std::size_t>(
+        std::clamp<std::uint64_t>(expectedBytes + 1, smallestBlockSize, readBlockSize));
+}
+
+void KeepTail(std::string& tail, const char* block, std::size_t count) {
+    constexpr std::size_t limit = SequenceFollower::comparedTailBytes;
+    if (count >= limit) {
+        tail.assign(block + count - limit, limit);
+        return;
+    }
+    tail.append(block, count);
+    if (tail.size() > limit) {
+        tail.erase(0, tail.size() - limit);
+    }
+}
+
+// The unended last line stands in the sequence as the step it would give if the
+// file ended here. Reports whether there is such a step.
+bool AppendPendingStep(Sequence& sequence, const SequenceParser& parser) {
+    const int step = parser.PendingStep();
+    if (step < 0) {
+        return false;
+    }
+    const auto value = static_cast<std::int8_t>(step);
+    const std::int8_t classCode = ClassCode(step);
+    sequence.stepList.AppendRange(std::span(&value, 1));
+    sequence.classList.AppendRange(std::span(&classCode, 1));
+    return true;
+}
+
+void TruncateSequence(Sequence& sequence, std::size_t count) {
+    sequence.stepList.Truncate(count);
+    sequence.classList.Truncate(count);
+}
+
+LoadReport ReportOf(const SequenceParser& parser) {
+    if (parser.Stopped()) {
+        return {loadStoppedMalformed, parser.LineNumber()};
+    }
+    return {loadComplete, 0};
+}
+
+} // namespace
+
+SequenceFollower::FileStamp SequenceFollower::StampOf(const struct stat& status) {
+    return {static_cast<std::uint64_t>(status.st_dev), static_cast<std::uint64_t>(status.st_ino),
+            static_cast<std::uint64_t>(status.st_size),
+            static_cast<std::int64_t>(status.st_mtim.tv_sec),
+            static_cast<std::int64_t>(status.st_mtim.tv_nsec)};
+}
+
+int SequenceFollower::Load(Sequence& sequence, const std::string& newPath, LoadReport* report,
+                           LoadObserver* observer) {
+    LoadReport outcome;
+    try {
+        struct stat status {};
+        const FileDescriptor file(OpenRegularFile(newPath, status));
+        if (file.Get() >= 0) {
+            const auto fileSize = static_cast<std::uint64_t>(status.st_size);
+            Sequence loaded;
+            ReserveForFile(loaded, fileSize);
+            auto newParser = std::make_unique<SequenceParser>(loaded);
+            const std::size_t blockSize = BlockSizeFor(fileSize);
+            const std::unique_ptr<char[]> block(new char[blockSize]);
+            std::string newTail;
+            std::uint64_t offset = 0;
+            bool readFailed = false;
+            for (;;) {
+                const ssize_t count = ReadAt(file.Get(), block.get(), blockSize, offset);
+                if (count <= 0) {
+                    readFailed = count < 0;
+                    break;
+                }
+                const auto size = static_cast<std::size_t>(count);
+                KeepTail(newTail, block.get(), size);
+                offset += size;
+                if (!newParser->Feed(block.get(), size)) {
+                    break;
+                }
+                if (observer != nullptr) {
+                    observer->BlockRead(offset, fileSize);
+                }
+            }
+            if (!readFailed) {
+                const bool pending = AppendPendingStep(loaded, *newParser);
+                std::string followedPath = newPath; // before anything is committed: may throw
+                outcome = ReportOf(*newParser);
+                sequence.Swap(loaded);
+                newParser->Retarget(sequence);
+                path.swap(followedPath);
+                parser = std::move(newParser);
+                stamp = StampOf(status);
+                readOffset = offset;
+                tail.swap(newTail);
+                provisional = pending;
+                vanished = false;
+                reloadPending = false;
+                this->report = outcome;
+            }
+        }
+    } catch (const std::bad_alloc&) {
+        outcome = LoadReport{}; // too large for memory: nothing loaded, nothing changed
+    }
+    if (report != nullptr) {
+        *report = outcome;
+    }
+    return outcome.result;
+}
+
+FollowUpdate SequenceFollower::Update(Sequence& sequence) {
+    FollowUpdate update;
+    update.report = report;
+    if (!parser) {
+        return update;
+    }
+    struct stat status {};
+    if (::stat(path.c_str(), &status) != 0) {
+        // Gone is gone; any other failure (a share that does not answer) changes nothing.
+        vanished = vanished || errno == ENOENT || errno == ENOTDIR;
+        return update;
+    }
+    const FileStamp now = StampOf(status);
+    if (vanished || reloadPending || !now.SameFile(stamp)) {
+        return Reload(sequence);
+    }
+    if (now == stamp) {
+        return update;
+    }
+    return ReadOn(sequence);
+}
+
+FollowUpdate SequenceFollower::Reload(Sequence& sequence) {
+    FollowUpdate update;
+    update.report = report;
+    LoadReport fresh;
+    const std::string followed = path; // Load replaces the member
+    if (Load(sequence, followed, &fresh) == loadNotOpened) {
+        reloadPending = true; // unreadable for now: the picture stays, the next look tries again
+        return update;
+    }
+    update.kind = FollowUpdate::Kind::Replaced;
+    update.report = fresh;
+    return update;
+}
+
+FollowUpdate SequenceFollower::ReadOn(Sequence& sequence) {
+    bool replaced = false;
+    {
+        struct stat status {};
+        const FileDescriptor file(OpenRegularFile(path, status));
+        if (file.Get() < 0) {
+            FollowUpdate unreadable;
+            unreadable.report = report;
+            return unreadable;
+        }
+        const FileStamp now = StampOf(status);
+        replaced = !now.SameFile(stamp) || now.size < readOffset || !TailUnchanged(file.Get());
+        if (!replaced) {
+            return ReadAppended(sequence, file.Get(), now);
+        }
+    }
+    return Reload(sequence); // the file is closed again before it is read anew
+}
+
+bool SequenceFollower::TailUnchanged(int file) const {
+    std::string now(tail.size(), '\0');
+    std::size_t got = 0;
+    while (got < now.size()) {
+        const ssize_t count =
+            ReadAt(file, now.data() + got, now.size() - got, readOffset - tail.size() + got);
+        if (count <= 0) {
+            return false;
+        }
+        got += static_cast<std::size_t>(count);
+    }
+    return now == tail;
+}
+
+FollowUpdate SequenceFollower::ReadAppended(Sequence& sequence, int file, const FileStamp& now) {
+    FollowUpdate update;
+    update.report = report;
+    if (parser->Stopped() || now.size == readOffset) {
+        stamp = now; // nothing to read: after a malformed line the rest stays unread
+        return update;
+    }
+    const std::size_t sizeBefore = sequence.stepList.Size();
+    const int provisionalStep = provisional ? sequence.stepList.Elements().back() : -1;
+    const std::size_t finalSteps = sizeBefore - (provisional ? 1 : 0);
+    try {
+        parser->Retarget(sequence);
+        const std::size_t blockSize = BlockSizeFor(now.size - readOffset);
+        const std::unique_ptr<char[]> block(new char[blockSize]);
+        bool readAny = false;
+        bool readFailed = false;
+        for (;;) {
+            const ssize_t count = ReadAt(file, block.get(), blockSize, readOffset);
+            if (count <= 0) {
+                readFailed = count < 0;
+                break;
+            }
+            if (!readAny) {
+                TruncateSequence(sequence, finalSteps); // the unended line is read again whole
+                provisional = false;
+                readAny = true;
+            }
+            const auto size = static_cast<std::size_t>(count);
+            KeepTail(tail, block.get(), size);
+            readOffset += size;
+            if (!parser->Feed(block.get(), size)) {
+                break;
+            }
+        }
+        if (!readAny) {
+            return update;
+        }
+        provisional = AppendPendingStep(sequence, *parser);
+        if (!readFailed) {
+            stamp = now; // after a failed read the next look reads on from here
+        }
+    } catch (const std::bad_alloc&) {
+        TruncateSequence(sequence, finalSteps);
+        if (provisionalStep >= 0) {
+            const auto value = static_cast<std::int8_t>(provisionalStep);
+            const std::int8_t classCode = ClassCode(provisionalStep);
+            // Within the capacity the step had a moment ago: cannot throw.
+            sequence.stepList.AppendRange(std::span(&value, 1));
+            sequence.classList.AppendRange(std::span(&classCode, 1));
+        }
+        Stop();
+        return update;
+    }
+    const bool provisionalKept = provisionalStep >= 0 && sequence.stepList.Size() >= sizeBefore &&
+                                 sequence.stepList.Elements()[sizeBefore - 1] == provisionalStep;
+    report = ReportOf(*parser);
+    update.kind = FollowUpdate::Kind::Grown;
+    update.keptSteps = provisionalKept ? sizeBefore : finalSteps;
+    update.report = report;
+    return update;
+}
+
+void SequenceFollower::Stop() {
+    parser.reset();
+    path.clear();
+    stamp = {};
+    readOffset = 0;
+    tail.clear();
+    provisional = false;
+    vanished = false;
+    reloadPending = false;
+    report = {};
+}
+
+bool SequenceFollower::Following() const {
+    return parser != nullptr;
+}
+
+const std::string& SequenceFollower::Path() const {
+    return path;
+}

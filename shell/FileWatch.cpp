@@ -1,0 +1,134 @@
+#include "FileWatch.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+#include <sys/stat.h>
+
+namespace {
+
+std::int64_t Nanoseconds(const timespec& time) {
+    return static_cast<std::int64_t>(time.tv_sec) * 1'000'000'000 + time.tv_nsec;
+}
+
+} // namespace
+
+FileWatch::FileWatch(EventSink post, Notifications notifications) : post(std::move(post)) {
+    if (notifications == Notifications::Used) {
+        watcher = std::make_unique<QFileSystemWatcher>();
+        connect(watcher.get(), &QFileSystemWatcher::fileChanged, this, [this] { Check(); });
+        connect(watcher.get(), &QFileSystemWatcher::directoryChanged, this, [this] { Check(); });
+    }
+    poll.setInterval(pollIntervalMs);
+    connect(&poll, &QTimer::timeout, this, [this] { Check(); });
+    spacing.setSingleShot(true);
+    spacing.setTimerType(Qt::PreciseTimer);
+    connect(&spacing, &QTimer::timeout, this, [this] {
+        if (changePending && !waiting) {
+            PostEvent();
+        }
+    });
+}
+
+FileWatch::~FileWatch() = default;
+
+// A change between the file's loading and this moment would otherwise go
+// unseen until the next one, so one look is asked for at once.
+void FileWatch::Watch(const QString& newPath) {
+    Stop();
+    path = newPath;
+    folder = QFileInfo(newPath).absolutePath();
+    last = LookAt(path);
+    KeepWatching(false);
+    poll.start();
+    RequestEvent();
+}
+
+void FileWatch::Stop() {
+    poll.stop();
+    spacing.stop();
+    changePending = false;
+    if (watcher && !watcher->files().isEmpty()) {
+        watcher->removePaths(watcher->files());
+    }
+    if (watcher && !watcher->directories().isEmpty()) {
+        watcher->removePaths(watcher->directories());
+    }
+    path.clear();
+    folder.clear();
+}
+
+// The handler reads the file after this, so it sees every change seen so far.
+void FileWatch::Taken() {
+    waiting = false;
+    changePending = false;
+    spacing.stop();
+}
+
+FileWatch::Look FileWatch::LookAt(const QString& path) {
+    struct stat status {};
+    if (::stat(QFile::encodeName(path).constData(), &status) != 0) {
+        return {};
+    }
+    return {true,
+            static_cast<std::uint64_t>(status.st_dev),
+            static_cast<std::uint64_t>(status.st_ino),
+            static_cast<std::int64_t>(status.st_size),
+            Nanoseconds(status.st_mtim),
+            Nanoseconds(status.st_ctim)};
+}
+
+// Notifications also come for other files in the folder; only a change of the
+// followed file itself leads to an event.
+void FileWatch::Check() {
+    if (path.isEmpty()) {
+        return;
+    }
+    const Look now = LookAt(path);
+    const bool anotherFile = now.device != last.device || now.inode != last.inode;
+    const bool changed = now != last;
+    last = now;
+    KeepWatching(anotherFile);
+    if (changed) {
+        RequestEvent();
+    }
+}
+
+// The notifications follow an inode: a file that is deleted or renamed away
+// drops out of the watcher, and a new file under the name is not watched until
+// it is added. The folder may vanish and come back too.
+void FileWatch::KeepWatching(bool anotherFile) {
+    if (!watcher) {
+        return;
+    }
+    const bool fileWatched = watcher->files().contains(path);
+    if (fileWatched && anotherFile) {
+        watcher->removePath(path);
+    }
+    if ((!fileWatched || anotherFile) && last.exists) {
+        watcher->addPath(path);
+    }
+    if (!watcher->directories().contains(folder) && QFileInfo(folder).isDir()) {
+        watcher->addPath(folder);
+    }
+}
+
+void FileWatch::RequestEvent() {
+    changePending = true;
+    if (waiting || spacing.isActive()) {
+        return;
+    }
+    const qint64 since = sinceLastPost.isValid() ? sinceLastPost.elapsed() : minimumSpacingMs;
+    if (since >= minimumSpacingMs) {
+        PostEvent();
+    } else {
+        spacing.start(static_cast<int>(minimumSpacingMs - since));
+    }
+}
+
+void FileWatch::PostEvent() {
+    waiting = true;
+    changePending = false;
+    sinceLastPost.start();
+    post({FileChangedEvent, 0});
+}

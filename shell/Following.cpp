@@ -1,0 +1,57 @@
+// Following the file shown while it is written.
+
+#include "ViewDrawing.h"
+#include "Viewer.h"
+
+// No wait cursor: updates come unasked and are short, and a cursor that
+// changed with each would flicker. The caption stays as the open command set it.
+void Viewer::OnFileChanged() {
+    watch.Taken();
+    if (!follower) {
+        return;
+    }
+    const std::size_t before = state.sequence.stepList.Size();
+    const FollowUpdate update = follower->Update(state.sequence);
+    switch (update.kind) {
+    case FollowUpdate::Kind::Unchanged:
+        return;
+    case FollowUpdate::Kind::Grown:
+        if (update.keptSteps == before) {
+            ExtensionUndo last{surface.Image(), {}, before, ShownStructure()};
+            window->ShowDrawing(extension.Extend(state, surface, ShownStructure(), before));
+            last.after = surface.Image();
+            undo = std::move(last);
+            return;
+        }
+        // A provisional last step read again: its shapes must go, and the walk
+        // remembered stood on it. Writers that flush in blocks cut lines often,
+        // so going back to the picture before the last extension keeps such an
+        // update in proportion to its new steps; otherwise the whole view.
+        extension.Forget();
+        if (Undoes(update.keptSteps, ShownStructure())) {
+            const std::size_t from = undo->keptSteps;
+            surface.Restore(undo->before);
+            undo.reset();
+            extension.Extend(state, surface, ShownStructure(), from);
+            window->ShowDrawing();
+            return;
+        }
+        undo.reset();
+        ClearViewArea(state, surface);
+        DrawView(ShownStructure());
+        return;
+    case FollowUpdate::Kind::Replaced:
+        // Drawn as the open command draws a file; no message, nobody asked.
+        extension.Forget();
+        undo.reset();
+        ClearViewArea(state, surface);
+        PlaceAndDraw(window->TickedStructure());
+        return;
+    }
+}
+
+bool Viewer::Undoes(std::size_t keptSteps, StructureKind kind) const {
+    return undo && undo->kind == kind && undo->keptSteps <= keptSteps &&
+           surface.Image().constBits() == undo->after.constBits() &&
+           undo->before.size() == surface.Image().size();
+}

@@ -1,0 +1,232 @@
+// The viewer follows the file it shows while another writer changes it: the
+// picture after each change is the picture of the file as it then stands.
+
+#include "FileWatch.h"
+#include "OpenFileFixture.h"
+#include "SequenceLoader.h"
+
+#include <QElapsedTimer>
+#include <QThread>
+
+#include <cstdio>
+
+namespace {
+
+// Lets Qt run for `ms` milliseconds.
+void Spin(int ms) {
+    QElapsedTimer clock;
+    clock.start();
+    while (clock.elapsed() < ms) {
+        QCoreApplication::processEvents();
+        QThread::msleep(5);
+    }
+}
+
+// Lets Qt and the viewer's loop run until `done` holds or five seconds pass.
+bool RunUntil(const Viewer& viewer, const std::function<bool()>& done) {
+    QElapsedTimer clock;
+    clock.start();
+    while (clock.elapsed() < 5000) {
+        QCoreApplication::processEvents();
+        if (done() && viewer.Loop().Queue().Empty()) {
+            Settle(viewer);
+            return true;
+        }
+        QThread::msleep(5);
+    }
+    return false;
+}
+
+// What the file holds as it stands, read by the loader.
+Sequence Loaded(const QString& path) {
+    Sequence sequence;
+    LoadSequenceFile(sequence, QFile::encodeName(path).toStdString());
+    return sequence;
+}
+
+enum class Change { Append, WriteAnew, RenameOver };
+
+struct FollowStep {
+    Change change;
+    const char* bytes;
+};
+
+struct FollowCase {
+    const char* name;
+    const char* start;
+    std::vector<FollowStep> steps;
+};
+
+class FollowTest : public OpenFileTest {
+  protected:
+    void Apply(const QString& path, const FollowStep& step) {
+        if (step.change == Change::RenameOver) {
+            const QString fresh = Write("fresh.tmp", step.bytes);
+            ASSERT_EQ(std::rename(QFile::encodeName(fresh).constData(),
+                                  QFile::encodeName(path).constData()),
+                      0);
+            return;
+        }
+        QFile file(path);
+        ASSERT_TRUE(file.open(step.change == Change::Append
+                                  ? QIODevice::Append
+                                  : QIODevice::WriteOnly | QIODevice::Truncate));
+        file.write(step.bytes);
+    }
+
+    // The picture a viewer of its own shows once it has opened `path` with
+    // `kind` ticked.
+    static QImage FreshPicture(const QString& path, StructureKind kind) {
+        EndRecord end;
+        Viewer fresh(end.Recorder());
+        fresh.Start();
+        Settle(fresh);
+        if (kind == StructureKind::Octahedron) {
+            fresh.Post({MenuEvent, MenuOctahedron});
+        }
+        fresh.Post({OpenFileEvent, 0, path});
+        Settle(fresh);
+        return fresh.Surface().Image();
+    }
+
+    void ExpectFollowed(const QString& path, const Sequence& expected, const std::string& what) {
+        EXPECT_TRUE(RunUntil(*viewer, [&] { return State().sequence == expected; }))
+            << what << ": " << State().sequence.stepList.Size() << " steps, expected "
+            << expected.stepList.Size();
+        EXPECT_EQ(viewer->Surface().Image(), FreshPicture(path, Window().TickedStructure()))
+            << what;
+        EXPECT_EQ(Window().SequenceFrame()->title(), "Sequenz: run.kzt") << what;
+    }
+};
+
+// "a;b;c;d;e;" and a node, as a writer puts it.
+constexpr const char* oneToFour = "x;x;x;x;x;1\nx;x;x;x;x;2\nx;x;x;x;x;3\nx;x;x;x;x;4\n";
+
+TEST_F(FollowTest, ThePictureAfterEachChangeIsThePictureOfTheFileAsItStands) {
+    const std::vector<FollowCase> cases{
+        {"growth",
+         oneToFour,
+         {{Change::Append, "x;x;x;x;x;6\n"},
+          {Change::Append, "x;x;x;x;x;0\nx;x;x;x;x;7\n"},
+          {Change::Append, "QORN-V tag\nx;x;x;x;x;9\n"}}},
+        {"provisional last line",
+         oneToFour,
+         {{Change::Append, "x;x;x;x;x;1"},
+          {Change::Append, "2\n"},
+          {Change::Append, "x;x;x;x;x;5"},
+          {Change::Append, "\r"},
+          {Change::Append, "\nQORN"},
+          {Change::Append, "-V\nx;x;x;x;x;8\n"}}},
+        {"provisional last line at opening",
+         "x;x;x;x;x;1\nx;x;x;x;x;5\nx;x;x;x;x;1",
+         {{Change::Append, "0\n"}, {Change::Append, "x;x;x;x;x;2"}, {Change::Append, "\n"}}},
+        {"malformed line, then completed",
+         oneToFour,
+         {{Change::Append, "x;x;x;x;x;"}, {Change::Append, "6\nx;x;x;x;x;7\n"}}},
+        {"replaced",
+         oneToFour,
+         {{Change::WriteAnew, "x;x;x;x;x;13\nx;x;x;x;x;12\n"},
+          {Change::RenameOver, "x;x;x;x;x;10\nx;x;x;x;x;0\nx;x;x;x;x;11\n"},
+          {Change::Append, "x;x;x;x;x;3\n"}}},
+        {"octahedron", oneToFour, {{Change::Append, "x;x;x;x;x;9\nx;x;x;x;x;13\n"}}},
+    };
+    for (const auto& [name, start, steps] : cases) {
+        const QString path = Write("run.kzt", start);
+        if (std::string(name) == "octahedron") {
+            Choose(MenuOctahedron);
+        }
+        viewer->Post({OpenFileEvent, 0, path});
+        Settle(*viewer);
+        for (std::size_t i = 0; i < steps.size(); ++i) {
+            Apply(path, steps[i]);
+            ExpectFollowed(path, Loaded(path), std::string(name) + " #" + std::to_string(i));
+        }
+    }
+}
+
+// A vanished file leaves the picture; a file of that name appearing later is
+// read as a replacement.
+TEST_F(FollowTest, AVanishedFileLeavesThePictureUntilItAppearsAgain) {
+    const QString path = Write("run.kzt", oneToFour);
+    viewer->Post({OpenFileEvent, 0, path});
+    Settle(*viewer);
+    const Sequence before = State().sequence;
+    const QImage picture = viewer->Surface().Image();
+    ASSERT_TRUE(QFile::remove(path));
+    Spin(1500); // past three looks at the file
+    EXPECT_EQ(State().sequence, before);
+    EXPECT_EQ(viewer->Surface().Image(), picture);
+
+    Write("run.kzt", "x;x;x;x;x;7\nx;x;x;x;x;8\n");
+    ExpectFollowed(path, Loaded(path), "appeared again");
+}
+
+// Growth is a window event: while "Fehler!" is open it waits, and it is drawn
+// once the box is confirmed.
+TEST_F(FollowTest, GrowthWaitsWhileTheErrorBoxIsOpen) {
+    const QString path = Write("run.kzt", oneToFour);
+    viewer->Post({OpenFileEvent, 0, path});
+    Settle(*viewer);
+    const Sequence before = State().sequence;
+    bool unchangedWhileOpen = false;
+    const auto errorBox = WhenModalOpens<QMessageBox>([&](QMessageBox* box) {
+        Apply(path, {Change::Append, "x;x;x;x;x;6\nx;x;x;x;x;7\n"});
+        Spin(1500);
+        unchangedWhileOpen = State().sequence == before;
+        box->button(QMessageBox::Ok)->click();
+    });
+    viewer->Post({OpenFileEvent, 0, folder.filePath("missing")});
+    Settle(*viewer);
+    EXPECT_TRUE(unchangedWhileOpen);
+    ExpectFollowed(path, Loaded(path), "after the box");
+}
+
+// Network and FUSE mounts send no change notifications: the half-second look
+// at the file alone finds growth and replacement.
+TEST_F(FollowTest, WithoutNotificationsTheLookAtTheFileFollowsIt) {
+    viewer = std::make_unique<Viewer>(end.Recorder(), FileWatch::Notifications::Ignored);
+    viewer->Start();
+    Settle(*viewer);
+    const QString path = Write("run.kzt", oneToFour);
+    viewer->Post({OpenFileEvent, 0, path});
+    Settle(*viewer);
+    Apply(path, {Change::Append, "x;x;x;x;x;6\n"});
+    ExpectFollowed(path, Loaded(path), "growth");
+    Apply(path, {Change::RenameOver, "x;x;x;x;x;10\nx;x;x;x;x;11\n"});
+    ExpectFollowed(path, Loaded(path), "renamed over");
+}
+
+// Events follow each other at least 50 ms apart however fast the file grows,
+// and only one waits at a time.
+TEST(FileWatch, ABurstOfWritesPostsSpacedEvents) {
+    QTemporaryDir folder;
+    const QString path = folder.filePath("run.kzt");
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    std::vector<qint64> posted;
+    QElapsedTimer clock;
+    clock.start();
+    FileWatch* watching = nullptr;
+    FileWatch watch([&](WindowEvent event) {
+        EXPECT_EQ(event.code, FileChangedEvent);
+        posted.push_back(clock.elapsed());
+        // Taken by the handler as soon as Qt's loop runs again.
+        QMetaObject::invokeMethod(
+            watching, [&] { watching->Taken(); }, Qt::QueuedConnection);
+    });
+    watching = &watch;
+    watch.Watch(path);
+    while (clock.elapsed() < 1000) {
+        file.write("x;x;x;x;x;1\n");
+        file.flush();
+        QCoreApplication::processEvents();
+        QThread::msleep(1);
+    }
+    QCoreApplication::processEvents();
+    ASSERT_GE(posted.size(), 5u);
+    for (std::size_t i = 1; i < posted.size(); ++i) {
+        EXPECT_GE(posted[i] - posted[i - 1], FileWatch::minimumSpacingMs - 2) << "event " << i;
+    }
+}
+
+} // namespace

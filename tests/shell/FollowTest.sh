@@ -1,0 +1,130 @@
+#!/usr/bin/env bash
+# The real viewer follows a sequence file that another process writes, on a
+# real X server with no window manager or under openbox: after each append the
+# screen shows the picture qornv-render draws of the file as it then stands; a
+# file renamed over it is drawn anew; a deleted file leaves the picture until a
+# file of that name appears again; growth while "Fehler!" is open waits until
+# the box is confirmed.
+# Usage: FollowTest.sh VIEWER QORNV-RENDER WORK-DIR nowm|openbox
+set -euo pipefail
+viewer=$1 render=$2 work=$3 mode=$4
+source "$(dirname "$0")/XSession.sh"
+require_tools Xvfb xdotool xwininfo xprop import convert compare
+[[ $mode != openbox ]] || require_tools openbox
+
+rm -rf "$work"
+mkdir -p "$work/home" "$work/config"
+trap end_session EXIT
+start_xvfb 1280x1024x24
+[[ $mode != openbox ]] || start_openbox
+
+file="$work/run.kzt"
+# One data line per node number given.
+line() {
+    local node
+    for node; do printf "2026-12-08;12:00:00;PH;%07d;A;%s\n" "$RANDOM" "$node"; done
+}
+line 1 2 3 4 >"$file"
+HOME="$work/home" XDG_CONFIG_HOME="$work/config" start_viewer "$file"
+read -r left top < <(client_origin)
+
+# The drawing area starts one menu-bar line below the client's top: find that
+# line from the white centre node at (270, 270) of the drawing area.
+shot
+whites=$(convert "$work/screen.png" -crop "1x120+$((left + 270))+$((top + 230))" +repage txt:- |
+    awk -F'[ ,:]+' '/#FFFFFF/ { print $2 }')
+[[ -n $whites ]] || fail "no white centre node"
+menu_line=$((230 + ($(head -n 1 <<<"$whites") + $(tail -n 1 <<<"$whites")) / 2 - 270))
+
+# Inside SequenceFrame's border, where the picture alone shows.
+inner="460x400+40+40"
+view_shot() {
+    shot
+    convert "$work/screen.png" -crop "540x$((540 - menu_line))+$left+$((top + menu_line))" \
+        +repage -crop "$inner" +repage "$work/view.png"
+}
+# The picture of the file as it stands, cut as the screen is, with the part
+# that `mask` (WxH+X+Y in drawing-area pixels) names blacked out in both.
+mask=""
+expected_picture() {
+    "$render" -o "$work/full.png" "$file" || fail "qornv-render could not draw the file"
+    convert "$work/full.png" -crop "$inner" +repage "$work/expected.png"
+}
+differing() {
+    local a="$work/view.png" b="$work/expected.png"
+    if [[ -n $mask ]]; then
+        read -r w h x y <<<"$(tr 'x+' '  ' <<<"$mask")"
+        local box="rectangle $((x - 40)),$((y - 40)) $((x - 40 + w)),$((y - 40 + h))"
+        convert "$a" -fill black -draw "$box" "$work/view-masked.png"
+        convert "$b" -fill black -draw "$box" "$work/expected-masked.png"
+        a="$work/view-masked.png" b="$work/expected-masked.png"
+    fi
+    compare -metric AE "$a" "$b" null: 2>&1 || true
+}
+shows_file() { view_shot && [[ $(differing) == 0 ]]; }
+expect_file() {
+    expected_picture
+    wait_until shows_file || fail "$1: $(differing) pixels differ from the file's picture"
+}
+
+expect_file "the file given on the command line"
+# Appends of whole lines, of a line in pieces (a provisional step read again),
+# a tag line and a marker step.
+line 6 7 >>"$file"
+expect_file "two lines appended"
+printf "2026-12-08;12:00:00;PH;1;A;1" >>"$file"
+expect_file "an unended line"
+printf "2\n" >>"$file"
+expect_file "the line ended as step 12"
+{ echo "QORN-V Lauf 2"; line 0 9 13 10; } >>"$file"
+expect_file "a tag line, a marker and three steps"
+for _ in $(seq 20); do line 2 11 5 8 3; done >>"$file"
+expect_file "a hundred lines"
+
+# Written anew elsewhere and renamed over the file.
+line 13 12 11 10 >"$work/new.kzt"
+mv "$work/new.kzt" "$file"
+expect_file "a file renamed over it"
+
+# Deleted: the picture stays; a file of that name appearing again is read.
+expected_picture
+rm "$file"
+sleep 1.2
+shows_file || fail "the picture changed when the file vanished: $(differing) pixels"
+line 3 4 5 >"$file"
+expect_file "a file of that name again"
+
+# Growth while "Fehler!" is open waits: outside the box the picture stays.
+expected_picture
+choose $sequenz 1
+wait_until title_window "Photonensequenz-Datei öffnen:" || fail "no requester"
+xdotool type --delay 20 "$work/missing"
+xdotool key Return
+wait_until title_window "Fehler!" || fail "no error box for a missing file"
+read -r bx by bw bh < <(xwininfo -id "$window" | awk '/Absolute upper-left X/ { x = $NF }
+    /Absolute upper-left Y/ { y = $NF } /Width:/ { w = $NF } /Height:/ { h = $NF }
+    END { print x, y, w, h }')
+# The box with room for a window manager's frame.
+mask="$((bw + 60))x$((bh + 60))+$((bx - left - 30))+$((by - top - menu_line - 30))"
+cp "$work/expected.png" "$work/before.png"
+line 6 2 8 10 12 >>"$file"
+expected_picture
+cp "$work/expected.png" "$work/view.png"
+cp "$work/before.png" "$work/expected.png"
+(($(differing) > 0)) || fail "the growth would not show outside the box"
+sleep 1.2
+shows_file || fail "the view changed while Fehler! was open: $(differing) pixels"
+title_window "Fehler!"
+xdotool key Return
+wait_until eval '! title_window "Fehler!"' || fail "error box stays open"
+title_window "QORN-V Struktur: Ikosaeder"
+mask=""
+expect_file "growth once the box is confirmed"
+
+choose $sequenz 3 # Schliesen
+wait_until eval '! kill -0 $viewer_pid 2>/dev/null' || fail "still running after Schliesen"
+status=0
+wait "$viewer_pid" || status=$?
+viewer_pid=""
+[[ $status == 0 ]] || fail "exit status $status"
+echo "$mode: the view follows appends, replacement and deletion; growth waits behind Fehler!"
