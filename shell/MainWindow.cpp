@@ -32,11 +32,12 @@ MainWindow::MainWindow(DrawingSurface& surface, EventSink post)
     drawingArea = new DrawingArea(surface, this->post, this);
     setCentralWidget(drawingArea);
     setAcceptDrops(true);
-    // Expose notifications arrive at the native window, not at the widget.
+    // Expose notifications arrive at the native window, not at the widget;
+    // the viewer's own menus and dialogs are windows of their own, whose
+    // closing is seen here too. One filter on the application sees both, and
+    // each event once (a second filter on the window would see every expose
+    // twice, and each closing window accounts for one expose only).
     create();
-    windowHandle()->installEventFilter(this);
-    // The viewer's own menus and dialogs are windows of their own; their
-    // closing is seen here.
     qApp->installEventFilter(this);
     clock.start();
 }
