@@ -142,11 +142,14 @@ choose() {
     popup_left=$px popup_top=$py
 }
 
-# The menu's first item shows its text: dark pixels on the menu's face.
+# The menu's first item shows its text: dark pixels on the menu's light face
+# (a window not drawn yet is black, or shows what lay beneath).
 popup_drawn() {
+    local colours
     import -window root -crop "$(device 100)x$(device 14)+$1+$(($2 + $(device 4)))" \
         "$work/popup.png" 2>/dev/null || return 1
-    convert "$work/popup.png" -threshold 50% -format %c histogram:info:- | grep -q '#000000'
+    colours=$(convert "$work/popup.png" -threshold 50% -format %c histogram:info:-)
+    grep -q '#000000' <<<"$colours" && grep -q '#FFFFFF' <<<"$colours"
 }
 
 # Logical pixels to the screen's device pixels, at the scale the test runs.
