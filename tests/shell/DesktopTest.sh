@@ -11,7 +11,7 @@
 set -euo pipefail
 viewer=$1 work=$2 mode=$3 scaling=${4:-1}
 source "$(dirname "$0")/XSession.sh"
-require_tools Xvfb xdotool xwininfo xprop import convert xlogo
+require_tools Xvfb xdotool xwininfo xprop xwd convert xlogo
 case $mode in
 nowm) ;;
 kwin) require_tools kwin_x11 ;;

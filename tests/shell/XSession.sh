@@ -95,8 +95,8 @@ start_viewer() {
 picture_shown() {
     local id=$window
     xwininfo -id "$id" 2>/dev/null | grep -q IsViewable || return 1
-    import -window "$id" "$work/window.png" 2>/dev/null || return 1
-    convert "$work/window.png" -format %c histogram:info:- | grep -qi '#FFFFFF'
+    xwd -id "$id" -silent 2>/dev/null | convert xwd:- -format %c histogram:info:- |
+        grep -qi '#FFFFFF'
 }
 
 # The client area's top-left on the screen: left, top.
@@ -105,7 +105,9 @@ client_origin() {
         END { print x, y }'
 }
 
-shot() { import -window root "$work/screen.png"; }
+# xwd reads the screen in one request; import walks every window first, which
+# takes seconds under fluxbox. Shots are taken while no menu is open.
+shot() { xwd -root -silent | convert xwd:- "$work/screen.png"; }
 
 pixel() { convert "$work/screen.png" -format "%[hex:p{$1,$2}]" info: | cut -c1-6; }
 
@@ -115,13 +117,13 @@ count_colour() {
         awk -v c="#$5" 'toupper($0) ~ toupper(c) { n += $1 } END { print n + 0 }'
 }
 
-# The viewer's popup menu that is open, as "left top" on the screen.
+# The viewer's popup menu that is open, as "left top window" on the screen.
 open_popup() {
     local id
     for id in $(xdotool search --onlyvisible --classname qornv-viewer 2>/dev/null); do
         if xwininfo -id "$id" | grep -q 'Override Redirect State: yes'; then
-            xwininfo -id "$id" | awk '/Absolute upper-left X/ { x = $NF } /Absolute upper-left Y/ { y = $NF }
-                END { print x, y }'
+            xwininfo -id "$id" | awk -v id="$id" '/Absolute upper-left X/ { x = $NF }
+                /Absolute upper-left Y/ { y = $NF } END { print x, y, id }'
             return 0
         fi
     done
@@ -134,21 +136,21 @@ choose() {
     local title_x=$1 row=$2 popup="" rows=(0 11 33 57)
     xdotool mousemove --window "$window" "$(device "$title_x")" "$(device 9)" click 1
     wait_until open_popup >/dev/null || fail "menu at $title_x did not open"
-    read -r px py < <(open_popup)
+    read -r px py popup < <(open_popup)
     # The item is taken once the menu is drawn under the pointer.
-    wait_until popup_drawn "$px" "$py" || fail "menu at $title_x is not drawn"
+    wait_until popup_drawn "$popup" || fail "menu at $title_x is not drawn"
     xdotool mousemove "$((px + $(device 30)))" "$((py + $(device "${rows[row]}")))" click 1
     wait_until eval '! open_popup >/dev/null' || fail "menu at $title_x stayed open"
     popup_left=$px popup_top=$py
 }
 
-# The menu's first item shows its text: dark pixels on the menu's light face
-# (a window not drawn yet is black, or shows what lay beneath).
+# The menu's first item shows its text: dark pixels on the menu's light face.
+# The menu is read on its own: it may have a depth other than the screen's,
+# and the screen's picture of such a window is undefined.
 popup_drawn() {
     local colours
-    import -window root -crop "$(device 100)x$(device 14)+$1+$(($2 + $(device 4)))" \
-        "$work/popup.png" 2>/dev/null || return 1
-    colours=$(convert "$work/popup.png" -threshold 50% -format %c histogram:info:-)
+    colours=$(xwd -id "$1" -silent | convert xwd:- -crop "$(device 100)x$(device 14)+0+$(device 4)" \
+        +repage -threshold 50% -format %c histogram:info:-)
     grep -q '#000000' <<<"$colours" && grep -q '#FFFFFF' <<<"$colours"
 }
 
