@@ -3,7 +3,7 @@
 #include "ApplicationIcon.h"
 #include "DrawingArea.h"
 #include "FileNames.h"
-#include "FrameExtents.h"
+#include "FramePlacement.h"
 #include "MenuItems.h"
 #include "SequenceFrameBox.h"
 
@@ -32,30 +32,31 @@ MainWindow::MainWindow(DrawingSurface& surface, EventSink post)
     drawingArea = new DrawingArea(surface, this->post, this);
     setCentralWidget(drawingArea);
     setAcceptDrops(true);
-    // Expose notifications arrive at the native window, not at the widget.
+    // Expose notifications arrive at the native window, not at the widget;
+    // the viewer's own menus and dialogs are windows of their own, whose
+    // closing is seen here too. One filter on the application sees both, and
+    // each event once (a second filter on the window would see every expose
+    // twice, and each closing window accounts for one expose only).
     create();
-    windowHandle()->installEventFilter(this);
-    // The viewer's own menus and dialogs are windows of their own; their
-    // closing is seen here.
     qApp->installEventFilter(this);
     clock.start();
 }
 
-// The client area is placed, not the frame: Qt knows the frame only once the
-// window is mapped, and the window manager keeps the client where it was asked.
+// The outer frame is centred: inside the frame the window manager told, or
+// around the client area's centre where the window manager places its frame
+// by centre gravity. Elsewhere the platform's own idea of the frame counts.
 void MainWindow::ShowCentred(QSize clientSize) {
     const QRect screenArea = screen()->geometry();
-    QMargins frame = RequestFrameExtents(*windowHandle());
-    if (frame.isNull()) {
-        frame = windowHandle()->frameMargins();
-    }
+    const FramePlan plan = PlanFrame(*windowHandle());
+    const QMargins frame =
+        plan.centreGravity || !plan.frame.isNull() ? plan.frame : windowHandle()->frameMargins();
     const QSize frameSize(frame.left() + frame.right(), frame.top() + frame.bottom());
     const QSize outer = (clientSize + frameSize).boundedTo(screenArea.size());
     const QPoint frameTopLeft =
         screenArea.topLeft() + QPoint((screenArea.width() - outer.width()) / 2,
                                       (screenArea.height() - outer.height()) / 2);
     setGeometry(QRect(frameTopLeft + QPoint(frame.left(), frame.top()), outer - frameSize));
-    showNormal();
+    ShowPlanned(*windowHandle(), plan, [this] { showNormal(); });
     raise();
     activateWindow();
 }
@@ -208,7 +209,7 @@ void MainWindow::OnOwnWindowHidden(QObject* watched) {
     }
     const QRect frame = widget->frameGeometry();
     contentLoss.OwnWindowClosed(QRect(mapFromGlobal(frame.topLeft()), frame.size()),
-                                clock.elapsed());
+                                devicePixelRatio(), clock.elapsed());
 }
 
 // Only a local file is taken; the drag cursor refuses anything else.

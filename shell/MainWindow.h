@@ -33,7 +33,7 @@ class MainWindow : public QMainWindow {
 
     // Centres the outer frame on the screen for the given client size, cut to
     // the screen first, and shows the window active in the normal state. The
-    // window manager's frame is asked for before the window is mapped.
+    // window manager's frame is placed as the window is mapped.
     void ShowCentred(QSize clientSize);
     void CreateMenuBar();
     void CreateSequenceFrame();

@@ -9,10 +9,13 @@
 #include <QSettings>
 #include <QTranslator>
 
+#include <chrono>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <iostream>
+#include <poll.h>
 #include <string_view>
 #include <sys/socket.h>
 #include <sys/un.h>
@@ -58,6 +61,50 @@ std::string Quoted(const char* variable, const char* value) {
     return std::string(variable) + "=»" + value + "«";
 }
 
+// A compositor that accepts but never answers would keep Qt waiting for good;
+// it must answer a wl_display.sync within this time.
+constexpr int waylandAnswerMs = 2000;
+
+// wl_display is object 1; its request sync (opcode 0) makes the callback
+// object 2, whose event done (opcode 0) is the answer. Each message starts
+// with the object and the size and opcode, in the machine's byte order.
+bool WaylandSyncAnswered(int fd) {
+    const std::uint32_t sync[] = {1, (12U << 16) | 0, 2};
+    if (::send(fd, sync, sizeof sync, MSG_NOSIGNAL) != static_cast<ssize_t>(sizeof sync)) {
+        return false;
+    }
+    std::vector<std::uint8_t> received;
+    const auto deadline =
+        std::chrono::steady_clock::now() + std::chrono::milliseconds(waylandAnswerMs);
+    for (;;) {
+        // Earlier events (an error, say) come first: step over whole messages.
+        while (received.size() >= 8) {
+            std::uint32_t header[2];
+            std::memcpy(header, received.data(), sizeof header);
+            const std::size_t size = header[1] >> 16;
+            if (header[0] == 2 && (header[1] & 0xffffU) == 0) {
+                return true;
+            }
+            if (size < 8 || received.size() < size) {
+                break;
+            }
+            received.erase(received.begin(), received.begin() + static_cast<std::ptrdiff_t>(size));
+        }
+        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+            deadline - std::chrono::steady_clock::now());
+        pollfd waiting{fd, POLLIN, 0};
+        if (left.count() <= 0 || ::poll(&waiting, 1, static_cast<int>(left.count())) <= 0) {
+            return false;
+        }
+        std::uint8_t buffer[256];
+        const ssize_t got = ::recv(fd, buffer, sizeof buffer, 0);
+        if (got <= 0) {
+            return false;
+        }
+        received.insert(received.end(), buffer, buffer + got);
+    }
+}
+
 bool WaylandSocketAnswers(const char* waylandDisplay) {
     std::string path = waylandDisplay;
     if (path.front() != '/') {
@@ -78,7 +125,8 @@ bool WaylandSocketAnswers(const char* waylandDisplay) {
         return false;
     }
     const bool answered =
-        ::connect(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0;
+        ::connect(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0 &&
+        WaylandSyncAnswered(fd);
     ::close(fd);
     return answered;
 }
@@ -102,7 +150,7 @@ std::string DisplaysNamed(const char* display, const char* waylandDisplay) {
 }
 
 std::string UnreachableMessage(const char* display, const char* waylandDisplay) {
-    return "qornv-viewer: die grafische Anzeige ist nicht erreichbar (" +
+    return "qornv-viewer: die grafische Anzeige ist nicht erreichbar oder antwortet nicht (" +
            DisplaysNamed(display, waylandDisplay) +
            "); läuft die Desktop-Sitzung noch, und ist eine Weiterleitung wie ssh -X "
            "noch offen?";
@@ -124,10 +172,19 @@ std::string StartFailureMessage(const QString& qtReason) {
 // tells the user to reinstall. That can still happen after the check above (Qt
 // picks a display other than the one that answers); say what is wrong instead.
 // Qt's messages from the start are kept and shown once the start succeeded.
+// A platform plugin may also end the process itself (Qt's Wayland plugin calls
+// exit when its connection breaks): the messages held are then shown with the
+// viewer's own, so the process never ends without saying why.
 class PlatformStartWatch {
   public:
-    PlatformStartWatch() { previous = qInstallMessageHandler(&Handle); }
+    PlatformStartWatch() {
+        previous = qInstallMessageHandler(&Handle);
+        starting = true;
+        static const bool registered = std::atexit(&ExitDuringStart) == 0;
+        (void)registered;
+    }
     ~PlatformStartWatch() {
+        starting = false;
         qInstallMessageHandler(previous);
         for (const Held& message : held) {
             const QMessageLogContext context(nullptr, 0, nullptr, message.category.c_str());
@@ -147,11 +204,23 @@ class PlatformStartWatch {
         held.push_back({type, context.category != nullptr ? context.category : "", text});
     }
 
+    static void ExitDuringStart() {
+        if (!starting) {
+            return;
+        }
+        for (const Held& message : held) {
+            std::fprintf(stderr, "%s\n", qPrintable(message.text));
+        }
+        std::fprintf(stderr, "%s\n",
+                     StartFailureMessage(held.empty() ? QString() : held.back().text).c_str());
+    }
+
     struct Held {
         QtMsgType type;
         std::string category;
         QString text;
     };
+    static inline bool starting = false;
     static inline QtMessageHandler previous = nullptr;
     static inline std::vector<Held> held;
 };

@@ -43,19 +43,28 @@ expect 1 err "WAYLAND_DISPLAY=»wayland-4711«" WAYLAND_DISPLAY=wayland-4711 --
 expect 1 err "DISPLAY=»:4711«, WAYLAND_DISPLAY=»wayland-4711«" \
     DISPLAY=:4711 WAYLAND_DISPLAY=wayland-4711 --
 
-# A Wayland socket that answers but that Qt cannot use: Qt's own failure is
-# turned into the viewer's message.
+# Wayland sockets that accept: one never answers (a hung compositor), which the
+# viewer must not wait for; one answers the viewer's probe, a wl_display.sync,
+# but Qt is asked for a platform plugin it does not have. Each says why.
 if command -v python3 >/dev/null; then
-    python3 -c 'import socket, sys, time
-s = socket.socket(socket.AF_UNIX); s.bind(sys.argv[1]); s.listen(4); time.sleep(20)' \
-        "$work/runtime/wayland-answers" &
+    python3 -c 'import socket, struct, sys, time
+silent = socket.socket(socket.AF_UNIX); silent.bind(sys.argv[1] + "/wayland-silent"); silent.listen(4)
+answers = socket.socket(socket.AF_UNIX); answers.bind(sys.argv[1] + "/wayland-answers"); answers.listen(4)
+while True:
+    peer, _ = answers.accept()
+    request = peer.recv(12)
+    if len(request) == 12:
+        peer.send(struct.pack("=III", struct.unpack("=III", request)[2], 12 << 16, 1))
+    time.sleep(0.2)
+    peer.close()' "$work/runtime" &
     listener=$!
     for _ in $(seq 50); do [[ -S $work/runtime/wayland-answers ]] && break; sleep 0.1; done
+    expect 1 err "antwortet nicht (WAYLAND_DISPLAY=»wayland-silent«)" WAYLAND_DISPLAY=wayland-silent --
     expect 1 err "Qt kann die grafische Anzeige nicht nutzen (WAYLAND_DISPLAY=»wayland-answers«)" \
-        WAYLAND_DISPLAY=wayland-answers --
+        WAYLAND_DISPLAY=wayland-answers QT_QPA_PLATFORM=wayland-missing --
     kill $listener
 else
-    echo "SKIP: no python3 for a Wayland socket that answers"
+    echo "SKIP: no python3 for Wayland sockets that accept"
 fi
 
 [[ $failures == 0 ]] || exit 1

@@ -1,49 +1,77 @@
 #!/usr/bin/env bash
 # The real viewer on a real X server without compositing, as a person uses it:
-# with no window manager or under openbox. "Löschen" must stay visible (closing
-# the viewer's own menu is no loss of content) while another program's window
-# that uncovers the view brings the path back; under a window manager the outer
-# frame is centred. The run writes no file into an empty home.
-# Usage: DesktopTest.sh VIEWER WORK-DIR nowm|openbox
+# with no window manager or under openbox, fluxbox or KWin, at a scale of 1 or
+# a fractional one. "Löschen" must stay visible (closing the viewer's own menu
+# is no loss of content) while another program's window that uncovers the view
+# brings the path back, also right after a menu closed at that place; under a
+# window manager the outer frame is centred. The run writes no file into an
+# empty home. At a fractional scale the test stops after those checks.
+# Usage: DesktopTest.sh VIEWER WORK-DIR nowm|openbox|fluxbox|kwin [SCALE]
+#   SCALE: a Qt scale factor (1.25, 1.5, ...) or dpi144 (Xft.dpi: 144)
 set -euo pipefail
-viewer=$1 work=$2 mode=$3
+viewer=$1 work=$2 mode=$3 scaling=${4:-1}
 source "$(dirname "$0")/XSession.sh"
-require_tools Xvfb xdotool xwininfo xprop import convert xlogo
-[[ $mode != openbox ]] || require_tools openbox
+require_tools Xvfb xdotool xwininfo xprop xwd convert xlogo
+case $mode in
+nowm) ;;
+kwin) require_tools kwin_x11 ;;
+*) require_tools "$mode" ;;
+esac
 
 rm -rf "$work"
-mkdir -p "$work/home" "$work/config"
+mkdir -p "$work/home" "$work/config" "$work/cache"
 trap end_session EXIT
 start_xvfb 1280x1024x24
-[[ $mode != openbox ]] || start_openbox
+[[ $mode == nowm ]] || start_wm "$mode"
+scale=$scaling
+if [[ $scaling == dpi* ]]; then
+    require_tools xrdb
+    echo "Xft.dpi: ${scaling#dpi}" | xrdb -merge
+    scale=$(awk -v d="${scaling#dpi}" 'BEGIN { print d / 96 }')
+elif [[ $scaling != 1 ]]; then
+    export QT_SCALE_FACTOR=$scaling
+fi
 
 # Corner and neighbour by turns: red lines on either structure.
 for _ in $(seq 30); do printf ";;;;;%s\n" 1 2 5 6 9 10; done >"$work/corners.kzt"
-HOME="$work/home" XDG_CONFIG_HOME="$work/config" start_viewer "$work/corners"
+HOME="$work/home" XDG_CONFIG_HOME="$work/config" XDG_CACHE_HOME="$work/cache" \
+    start_viewer "$work/corners"
 read -r left top < <(client_origin)
-echo "client area at $left,$top"
+echo "client area at $left,$top, scale $scale"
 
 # The drawing area starts one menu-bar line below the client's top: find that
-# line from the white centre node at (270, 270) of the drawing area.
+# line from the white centre node at (270, 270) of the drawing area. Lengths
+# below are in the screen's device pixels.
 shot
-whites=$(convert "$work/screen.png" -crop "1x120+$((left + 270))+$((top + 230))" +repage txt:- |
-    awk -F'[ ,:]+' '/#FFFFFF/ { print $2 }')
+whites=$(convert "$work/screen.png" -crop "1x$(device 120)+$((left + $(device 270)))+$((top + $(device 230)))" \
+    +repage txt:- | awk -F'[ ,:]+' '/#FFFFFF/ { print $2 }')
 [[ -n $whites ]] || fail "no white centre node"
-menu_line=$((230 + ($(head -n 1 <<<"$whites") + $(tail -n 1 <<<"$whites")) / 2 - 270))
-area_left=$((left + 30)) area_top=$((top + menu_line + 30))
-red_in_view() { shot; count_colour "$area_left" "$area_top" 480 440 FF0000; }
+menu_line=$(($(device 230) + ($(head -n 1 <<<"$whites") + $(tail -n 1 <<<"$whites")) / 2 - $(device 270)))
+area_left=$((left + $(device 30))) area_top=$((top + menu_line + $(device 30)))
+red_in_view() { shot; count_colour "$area_left" "$area_top" "$(device 480)" "$(device 440)" FF0000; }
 centre_pixel() { shot; pixel $((left + 270 + $1)) $((top + menu_line + 270)); }
-# A path shows hundreds of red pixels; bare nodes only node 2's red disc.
-expect_path() { local n; n=$(red_in_view); ((n > 300)) || fail "$1: no path ($n red pixels)"; }
-expect_bare() { local n; n=$(red_in_view); ((n < 150)) || fail "$1: path still shown ($n red pixels)"; }
+# A path shows thousands of red pixels; bare nodes only node 2's red disc.
+path_floor=$(awk -v s="$scale" 'BEGIN { printf "%d", 300 * s * s }')
+bare_ceiling=$(awk -v s="$scale" 'BEGIN { printf "%d", 150 * s * s }')
+path_shown() { (($(red_in_view) > path_floor)); }
+bare_shown() { (($(red_in_view) < bare_ceiling)); }
+expect_path() { wait_until path_shown || fail "$1: no path ($(red_in_view) red pixels)"; }
+# The view must turn bare and stay so: an expose that counted as a loss would
+# draw the path again within a few milliseconds of the menu closing.
+expect_bare() {
+    local _
+    wait_until bare_shown || fail "$1: path still shown ($(red_in_view) red pixels)"
+    for _ in 1 2 3 4; do bare_shown || fail "$1: the path came back ($(red_in_view) red pixels)"; done
+}
 
 expect_path "the file given on the command line"
-if [[ $mode == openbox ]]; then
+if [[ $mode != nowm ]]; then
     read -r fl fr ft fb < <(xprop -id "$window" _NET_FRAME_EXTENTS | awk -F' = ' '{ gsub(",", ""); print $2 }')
     read -r sw sh < <(xwininfo -root | awk '/Width:/ { w = $NF } /Height:/ { h = $NF } END { print w, h }')
-    outer_w=$((540 + fl + fr)) outer_h=$((540 + ft + fb))
-    frame_left=$((left - fl)) frame_top=$((top - ft))
-    echo "frame ${outer_w}x$outer_h at $frame_left,$frame_top on ${sw}x$sh"
+    read -r cw ch < <(xwininfo -id "$window" | awk '/Width:/ { w = $NF } /Height:/ { h = $NF } END { print w, h }')
+    outer_w=$((cw + ${fl:-0} + ${fr:-0})) outer_h=$((ch + ${ft:-0} + ${fb:-0}))
+    frame_left=$((left - ${fl:-0})) frame_top=$((top - ${ft:-0}))
+    echo "$mode: frame ${outer_w}x$outer_h at $frame_left,$frame_top on ${sw}x$sh"
     for axis in "$frame_left $(((sw - outer_w) / 2))" "$frame_top $(((sh - outer_h) / 2))"; do
         read -r at centred <<<"$axis"
         ((at - centred <= 1 && centred - at <= 1)) || fail "frame at $at, centred is $centred"
@@ -52,16 +80,25 @@ fi
 
 choose $ansicht 3 # Löschen
 expect_bare "Löschen on the icosahedron"
-sleep 1.6 # past the time in which the menu's own expose may still come
-# Another program's window over the view, then gone again.
-xlogo -geometry 200x200+$((area_left + 100))+$((area_top + 100)) &
+# Another program's window over the place where the menu just was, gone again
+# at once: the menu's own expose is spent, so this one brings the path back.
+xlogo -geometry "$(device 120)x$(device 60)+$popup_left+$popup_top" &
 logo=$!
 wait_until title_window xlogo || fail "xlogo did not appear"
+wait_until eval 'xwininfo -id "$window" | grep -q IsViewable' || fail "xlogo is not shown"
 title_window "QORN-V Struktur: Ikosaeder"
 kill $logo
 wait $logo 2>/dev/null || true
-sleep 0.7
-expect_path "uncovered by another program's window"
+expect_path "uncovered by another program's window where the menu was"
+choose $ansicht 3 # Löschen
+expect_bare "Löschen again"
+
+if [[ $scale != 1 ]]; then
+    choose $sequenz 3 # Schliesen
+    wait_long eval '! kill -0 $viewer_pid 2>/dev/null' || fail "still running after Schliesen"
+    echo "$mode at scale $scaling: Löschen stays, uncovering redraws"
+    exit 0
+fi
 
 choose $ansicht 2 # Oktaaedrisch
 wait_until title_window "QORN-V Struktur: Oktaeder" || fail "no octahedron title"
@@ -104,6 +141,18 @@ wait "$viewer_pid" || status=$?
 viewer_pid=""
 [[ $status == 0 ]] || fail "exit status $status"
 
-written=$(find "$work/home" "$work/config" -mindepth 1)
+# fontconfig keeps its own cache of the system's fonts under XDG_CACHE_HOME
+# when the system's cache is stale; only its files, known by their signature,
+# are not the viewer's.
+fontconfig_file() {
+    case $1 in
+    "$work/cache/fontconfig") return 0 ;;
+    "$work/cache/fontconfig/CACHEDIR.TAG") grep -q '^Signature: 8a477f597d28d172789f06886806bc55' "$1" ;;
+    "$work/cache/fontconfig/"*.cache-*) [[ $(head -c 4 "$1" | od -An -tx1 | tr -d ' \n') == 04fc02fc ]] ;;
+    *) return 1 ;;
+    esac
+}
+written=$(find "$work/home" "$work/config" "$work/cache" -mindepth 1 |
+    while read -r name; do fontconfig_file "$name" || echo "$name"; done)
 [[ -z $written ]] || fail "the run wrote: $written"
 echo "$mode: Löschen stays, uncovering redraws, nothing written"

@@ -93,31 +93,88 @@ TEST_F(OutsideFilesTest, OnlyTheFirstLocalFileOfADropIsTakenAndOtherUrlsAreRefus
     EXPECT_EQ(Composed(), picture);
 }
 
-struct ExposeCase {
-    const char* name;
-    QRect ownWindow; // closed at 1000 ms; empty: none closed
+// One of the viewer's own windows closing, or an expose of the main window
+// and whether it counts as a loss of content.
+struct FilterStep {
+    std::int64_t atMs;
+    QRect closed; // empty: this step is an expose
     QRegion exposed;
-    std::int64_t exposedAtMs;
-    bool losesContent;
+    bool losesContent = false;
 };
 
-TEST(ContentLossFilterTest, OnlyWhatTheViewersOwnWindowsJustUncoveredKeepsItsContent) {
+struct FilterCase {
+    const char* name;
+    double devicePixelRatio;
+    std::vector<FilterStep> steps;
+};
+
+FilterStep Closes(std::int64_t atMs, const QRect& area) {
+    return {atMs, area, {}};
+}
+
+FilterStep Exposes(std::int64_t atMs, const QRegion& area, bool losesContent) {
+    return {atMs, {}, area, losesContent};
+}
+
+TEST(ContentLossFilterTest, EachOwnWindowAccountsForTheExposeOfItsClosingOnce) {
     const QRect menu(60, 18, 130, 70);
-    const std::vector<ExposeCase> cases{
-        {"no own window closed", {}, QRegion(70, 30, 50, 20), 1010, true},
-        {"under the closed menu", menu, QRegion(60, 18, 130, 70), 1010, false},
-        {"part of the closed menu", menu, QRegion(70, 30, 50, 20), 1200, false},
-        {"reaching past the menu", menu, QRegion(60, 18, 131, 70), 1010, true},
-        {"another window elsewhere", menu, QRegion(300, 300, 40, 40), 1010, true},
-        {"long after the menu closed", menu, QRegion(70, 30, 50, 20), 3000, true},
-        {"empty: the window asks to be drawn", menu, QRegion(), 1010, true},
+    const QRect box(200, 150, 240, 120);
+    const bool loss = true;
+    const bool kept = false;
+    const std::vector<FilterCase> cases{
+        {"no own window closed", 1, {Exposes(1010, QRegion(70, 30, 50, 20), loss)}},
+        {"under the closed menu", 1, {Closes(1000, menu), Exposes(1010, menu, kept)}},
+        {"part of the closed menu",
+         1,
+         {Closes(1000, menu), Exposes(1200, QRegion(70, 30, 50, 20), kept)}},
+        {"reaching past the menu",
+         1,
+         {Closes(1000, menu), Exposes(1010, QRegion(60, 18, 131, 70), loss)}},
+        {"another window elsewhere",
+         1,
+         {Closes(1000, menu), Exposes(1010, QRegion(300, 300, 40, 40), loss)}},
+        {"past the horizon", 1, {Closes(1000, menu), Exposes(2600, menu, loss)}},
+        {"empty: the window asks to be drawn", 1, {Closes(1000, menu), Exposes(1010, {}, loss)}},
+        {"the same place again: another program's window came and went",
+         1,
+         {Closes(1000, menu), Exposes(1010, menu, kept),
+          Exposes(1400, QRegion(100, 40, 60, 30), loss)}},
+        {"each window has its own horizon",
+         1,
+         {Closes(1000, menu), Closes(2400, box), Exposes(2600, menu, loss),
+          Exposes(2610, box, kept)}},
+        {"one expose for a requester and its pop-up",
+         1,
+         {Closes(1000, box), Closes(1001, QRect(210, 160, 80, 40)), Exposes(1010, box, kept),
+          Exposes(1020, QRegion(220, 170, 20, 20), loss)}},
+        {"one expose each for two windows",
+         1,
+         {Closes(1000, menu), Closes(1002, box), Exposes(1010, menu, kept),
+          Exposes(1012, box, kept), Exposes(1020, box, loss)}},
+        {"rounded outward at ratio 1.5",
+         1.5,
+         {Closes(1000, menu), Exposes(1010, menu.adjusted(-1, -1, 1, 1), kept)}},
+        {"rounded outward at ratio 1.25",
+         1.25,
+         {Closes(1000, menu), Exposes(1010, menu.adjusted(-1, 0, 0, 1), kept)}},
+        {"rounded outward at ratio 2",
+         2,
+         {Closes(1000, menu), Exposes(1010, menu.adjusted(0, -1, 1, 0), kept)}},
+        {"beyond the rounding at ratio 1.75",
+         1.75,
+         {Closes(1000, menu), Exposes(1010, menu.adjusted(-2, 0, 0, 0), loss)}},
     };
-    for (const auto& [name, ownWindow, exposed, exposedAtMs, losesContent] : cases) {
+    for (const auto& [name, ratio, steps] : cases) {
         ContentLossFilter filter;
-        if (!ownWindow.isEmpty()) {
-            filter.OwnWindowClosed(ownWindow, 1000);
+        for (std::size_t index = 0; index < steps.size(); ++index) {
+            const FilterStep& step = steps[index];
+            if (!step.closed.isEmpty()) {
+                filter.OwnWindowClosed(step.closed, ratio, step.atMs);
+            } else {
+                EXPECT_EQ(filter.LosesContent(step.exposed, step.atMs), step.losesContent)
+                    << name << ", step " << index + 1;
+            }
         }
-        EXPECT_EQ(filter.LosesContent(exposed, exposedAtMs), losesContent) << name;
     }
 }
 

@@ -31,12 +31,16 @@ fail() {
 # Waits up to five seconds for a command to succeed.
 wait_until() {
     local _
-    for _ in $(seq 100); do
+    for _ in $(seq "${wait_steps:-100}"); do
         "$@" && return 0
         sleep 0.05
     done
     return 1
 }
+
+# Waits up to thirty seconds: for what a slow start (a sanitizer build, a
+# window manager on a loaded machine) may take.
+wait_long() { wait_steps=600 wait_until "$@"; }
 
 # A server of its own, kept alive between clients (-noreset); Xvfb picks a
 # free display and writes its number to descriptor 3.
@@ -55,11 +59,24 @@ start_xvfb() {
 
 wm_manages() { xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'; }
 
-start_openbox() {
-    openbox --sm-disable >"$work/openbox.log" 2>&1 &
+# A window manager with a home of its own (fluxbox and KWin write their
+# settings there); KWin without compositing.
+start_wm() {
+    local command
+    case $1 in
+    openbox) command=(openbox --sm-disable) ;;
+    fluxbox) command=(fluxbox) ;;
+    kwin) command=(env KWIN_COMPOSE=N kwin_x11) ;;
+    *) fail "unknown window manager $1" ;;
+    esac
+    mkdir -p "$work/wm-home"
+    HOME="$work/wm-home" XDG_CONFIG_HOME="$work/wm-home/.config" "${command[@]}" \
+        >"$work/$1.log" 2>&1 &
     wm_pid=$!
-    wait_until wm_manages || fail "openbox did not take the screen"
+    wait_long wm_manages || { cat "$work/$1.log"; fail "$1 did not take the screen"; }
 }
+
+start_openbox() { start_wm openbox; }
 
 title_window() {
     window=$(xdotool search --name "^$1\$" 2>/dev/null | head -n 1)
@@ -67,12 +84,19 @@ title_window() {
 }
 
 # Starts the viewer with the given arguments and waits for its window and the
-# first picture.
+# first picture: the white centre node shows in the client area.
 start_viewer() {
     "$viewer" "$@" >"$work/viewer.log" 2>&1 &
     viewer_pid=$!
-    wait_until title_window "QORN-V Struktur: Ikosaeder" || fail "no viewer window"
-    sleep 0.5
+    wait_long title_window "QORN-V Struktur: Ikosaeder" || fail "no viewer window"
+    wait_long picture_shown || fail "no picture in the window"
+}
+
+picture_shown() {
+    local id=$window
+    xwininfo -id "$id" 2>/dev/null | grep -q IsViewable || return 1
+    xwd -id "$id" -silent 2>/dev/null | convert xwd:- -format %c histogram:info:- |
+        grep -qi '#FFFFFF'
 }
 
 # The client area's top-left on the screen: left, top.
@@ -81,7 +105,9 @@ client_origin() {
         END { print x, y }'
 }
 
-shot() { import -window root "$work/screen.png"; }
+# xwd reads the screen in one request; import walks every window first, which
+# takes seconds under fluxbox. Shots are taken while no menu is open.
+shot() { xwd -root -silent | convert xwd:- "$work/screen.png"; }
 
 pixel() { convert "$work/screen.png" -format "%[hex:p{$1,$2}]" info: | cut -c1-6; }
 
@@ -91,13 +117,13 @@ count_colour() {
         awk -v c="#$5" 'toupper($0) ~ toupper(c) { n += $1 } END { print n + 0 }'
 }
 
-# The viewer's popup menu that is open, as "left top" on the screen.
+# The viewer's popup menu that is open, as "left top window" on the screen.
 open_popup() {
     local id
     for id in $(xdotool search --onlyvisible --classname qornv-viewer 2>/dev/null); do
         if xwininfo -id "$id" | grep -q 'Override Redirect State: yes'; then
-            xwininfo -id "$id" | awk '/Absolute upper-left X/ { x = $NF } /Absolute upper-left Y/ { y = $NF }
-                END { print x, y }'
+            xwininfo -id "$id" | awk -v id="$id" '/Absolute upper-left X/ { x = $NF }
+                /Absolute upper-left Y/ { y = $NF } END { print x, y, id }'
             return 0
         fi
     done
@@ -108,13 +134,27 @@ open_popup() {
 # lies at X in the menu bar, with the pointer.
 choose() {
     local title_x=$1 row=$2 popup="" rows=(0 11 33 57)
-    xdotool mousemove --window "$window" "$title_x" 9 click 1
+    xdotool mousemove --window "$window" "$(device "$title_x")" "$(device 9)" click 1
     wait_until open_popup >/dev/null || fail "menu at $title_x did not open"
-    sleep 0.2
-    read -r px py < <(open_popup)
-    xdotool mousemove "$((px + 30))" "$((py + rows[row]))" click 1
+    read -r px py popup < <(open_popup)
+    # The item is taken once the menu is drawn under the pointer.
+    wait_until popup_drawn "$popup" || fail "menu at $title_x is not drawn"
+    xdotool mousemove "$((px + $(device 30)))" "$((py + $(device "${rows[row]}")))" click 1
     wait_until eval '! open_popup >/dev/null' || fail "menu at $title_x stayed open"
-    sleep 0.5
+    popup_left=$px popup_top=$py
 }
+
+# The menu's first item shows its text: dark pixels on the menu's light face.
+# The menu is read on its own: it may have a depth other than the screen's,
+# and the screen's picture of such a window is undefined.
+popup_drawn() {
+    local colours
+    colours=$(xwd -id "$1" -silent | convert xwd:- -crop "$(device 100)x$(device 14)+0+$(device 4)" \
+        +repage -threshold 50% -format %c histogram:info:-)
+    grep -q '#000000' <<<"$colours" && grep -q '#FFFFFF' <<<"$colours"
+}
+
+# Logical pixels to the screen's device pixels, at the scale the test runs.
+device() { awk -v v="$1" -v s="${scale:-1}" 'BEGIN { printf "%d", v * s + 0.5 }'; }
 
 sequenz=30 ansicht=97

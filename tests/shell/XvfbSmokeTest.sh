@@ -5,7 +5,7 @@
 set -euo pipefail
 viewer=$1 close_helper=$2 work=$3
 source "$(dirname "$0")/XSession.sh"
-require_tools Xvfb xdotool xwininfo xprop import convert
+require_tools Xvfb xdotool xwininfo xprop xwd convert
 
 rm -rf "$work"
 mkdir -p "$work"
