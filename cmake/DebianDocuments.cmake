@@ -1,5 +1,5 @@
 # The copyright file and changelog every Debian package carries in
-# /usr/share/doc/PACKAGE. Expects CPACK_PACKAGE_NAME,
+# /usr/share/doc/PACKAGE, and its lintian overrides. Expects CPACK_PACKAGE_NAME,
 # CPACK_DEBIAN_PACKAGE_MAINTAINER and QORNV_RELEASE_DATE.
 include(${CMAKE_CURRENT_LIST_DIR}/Gzip.cmake)
 
@@ -64,3 +64,18 @@ configure_file(${debian_source}/copyright.in ${debian_binary}/copyright @ONLY)
 
 add_custom_target(qornv_debian_documents ALL DEPENDS ${debian_binary}/changelog.gz)
 install(FILES ${debian_binary}/copyright ${debian_binary}/changelog.gz DESTINATION ${debian_docdir})
+
+# Overrides of lintian tags, each with its reason, as Debian packages ship them.
+# The one there is for a check that lintian runs since Debian 13; an older
+# lintian takes an override of a tag it does not know for an error, so the
+# package carries the file where the build system's lintian knows the tag.
+find_program(QORNV_LINTIAN_EXPLAIN_TAGS lintian-explain-tags)
+set(explain_status 1)
+if(QORNV_LINTIAN_EXPLAIN_TAGS)
+    execute_process(COMMAND ${QORNV_LINTIAN_EXPLAIN_TAGS} appstream-metadata-validation-failed
+        RESULT_VARIABLE explain_status OUTPUT_QUIET ERROR_QUIET)
+endif()
+if(explain_status EQUAL 0)
+    install(FILES ${debian_source}/lintian-overrides
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/lintian/overrides RENAME ${CPACK_PACKAGE_NAME})
+endif()

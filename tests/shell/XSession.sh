@@ -52,9 +52,8 @@ start_xvfb() {
     wait_until grep -q '[0-9]' "$work/display" || { cat "$work/xvfb.log"; fail "Xvfb did not start"; }
     export DISPLAY=":$(tr -dc 0-9 <"$work/display")" QT_QPA_PLATFORM=xcb
     unset WAYLAND_DISPLAY QT_QPA_PLATFORMTHEME
-    # A sanitizer build reports what the session bus library keeps until exit.
-    echo "leak:libdbus-1.so" >"$work/leaks.supp"
-    export LSAN_OPTIONS="${LSAN_OPTIONS:+$LSAN_OPTIONS:}suppressions=$work/leaks.supp"
+    # A sanitizer build's leak suppressions come with LSAN_OPTIONS from the
+    # test run (tests/leak-suppressions.txt).
 }
 
 wm_manages() { xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'; }
