@@ -1,6 +1,7 @@
 #include "PathExtension.h"
 
 #include "NodeRendering.h"
+#include "PathWalk.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -8,30 +9,14 @@
 #include <utility>
 #include <vector>
 
-// The walk is the one the full drawings take: the state is the node the path
-// stands on (0 before it has started); a marker step draws a dot there; a step
-// onto a node draws a line, red when either end is a corner, except between two
-// corners, where the path stays on the first; a step without a node entry is
-// skipped. Within the new steps only the last occurrence of each distinct shape
-// is drawn, in the order of those last occurrences: the same pixels as drawing
-// them all, since every shape is opaque.
+// The walk is the one the full drawings take (PathWalk.h). Within the new steps only the last
+// occurrence of each distinct shape is drawn, in the order of those last occurrences: the same
+// pixels as drawing them all, since every shape is opaque.
 
 namespace {
 
-struct WalkRules {
-    std::array<std::size_t, 3> corners;
-    std::int32_t extraMarkerRadius;
-};
-
-constexpr WalkRules icosahedronWalk{{1, 5, 9}, 0};
-constexpr WalkRules octahedronWalk{{1, 3, 5}, 5};
-
 std::size_t IndexOf(StructureKind kind) {
     return kind == StructureKind::Octahedron ? 1 : 0;
-}
-
-bool IsCorner(const WalkRules& rules, std::size_t node) {
-    return std::find(rules.corners.begin(), rules.corners.end(), node) != rules.corners.end();
 }
 
 // Step values are signed bytes, so no step reaches a node past 127.
@@ -50,7 +35,7 @@ std::size_t EntryOf(std::int8_t value, std::size_t nodeCount) {
 // stepped onto, or, when that is a corner, on the first corner of the run of
 // corners it closes (markers and steps without an entry inside the run count
 // for nothing). The scan stops at the first ordinary node it meets.
-std::size_t StandingNode(std::span<const std::int8_t> steps, const WalkRules& rules,
+std::size_t StandingNode(std::span<const std::int8_t> steps, const PathRules& rules,
                          std::size_t nodeCount) {
     std::size_t standing = 0;
     for (auto it = steps.rbegin(); it != steps.rend(); ++it) {
@@ -58,7 +43,7 @@ std::size_t StandingNode(std::span<const std::int8_t> steps, const WalkRules& ru
         if (node == 0) {
             continue;
         }
-        if (!IsCorner(rules, node)) {
+        if (!IsCorner(rules, static_cast<int>(node))) {
             return standing != 0 ? standing : node;
         }
         standing = node;
@@ -113,32 +98,17 @@ class Shapes {
 
 // Walks `steps` from `node`; `seen` (when given) gets 1 + the index of the last
 // step that draws each shape. Returns where the path then stands.
-std::size_t Walk(std::span<const std::int8_t> steps, const WalkRules& rules, std::size_t nodeCount,
+std::size_t Walk(std::span<const std::int8_t> steps, const PathRules& rules, std::size_t nodeCount,
                  std::size_t node, std::vector<std::size_t>* seen) {
     const Shapes shapes(nodeCount);
     for (std::size_t i = 0; i < steps.size(); ++i) {
-        std::size_t shape = 0;
-        bool draws = false;
-        if (steps[i] == 0) {
-            draws = node != 0;
-            shape = shapes.Marker(node);
-        } else if (const std::size_t to = EntryOf(steps[i], nodeCount); to != 0) {
-            if (node == 0) {
-                node = to;
-                continue;
-            }
-            const bool fromCorner = IsCorner(rules, node);
-            const bool toCorner = IsCorner(rules, to);
-            if (fromCorner && toCorner) {
-                continue; // a run of corners stays on its first corner
-            }
-            draws = true;
-            shape = shapes.Line(node, to, fromCorner || toCorner);
-            node = to;
+        const PathStep step = TakePathStep(rules, nodeCount, node, steps[i]);
+        if (seen != nullptr && step.shape != PathShape::None) {
+            (*seen)[step.shape == PathShape::Marker ? shapes.Marker(node)
+                                                    : shapes.Line(node, step.next, step.red)] =
+                i + 1;
         }
-        if (draws && seen != nullptr) {
-            (*seen)[shape] = i + 1;
-        }
+        node = step.next;
     }
     return node;
 }
@@ -160,7 +130,7 @@ QRegion PathExtension::Extend(ViewerState& state, DrawingSurface& surface, Struc
     const std::size_t shown = IndexOf(kind);
     for (std::size_t index = 0; index < points.size(); ++index) {
         const auto list = lists[index];
-        const WalkRules& rules = index == 0 ? icosahedronWalk : octahedronWalk;
+        const PathRules& rules = index == 0 ? icosahedronPathRules : octahedronPathRules;
         const std::size_t kept = std::min(keptSteps, list.size());
         WalkPoint& point = points[index];
         const bool resumes =
