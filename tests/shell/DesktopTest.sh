@@ -113,14 +113,11 @@ expect_bare "Löschen on the octahedron"
 # The requester cancelled, then used; a missing file; quit. Nothing is written.
 choose $sequenz 1
 wait_until title_window "Photonensequenz-Datei öffnen:" || fail "no requester"
-xdotool key Escape
-wait_until eval '! title_window "Photonensequenz-Datei öffnen:"' || fail "requester stays open"
+cancel_requester || fail "requester stays open after Escape"
 title_window "QORN-V Struktur: Oktaeder"
 choose $sequenz 1
 wait_until title_window "Photonensequenz-Datei öffnen:" || fail "no requester"
-xdotool type --delay 20 "$work/missing"
-xdotool key Return
-wait_until title_window "Fehler!" || fail "no error box for a missing file"
+request_file "$work/missing" title_window "Fehler!" || fail "no error box for a missing file"
 xdotool key Return
 wait_until eval '! title_window "Fehler!"' || fail "error box stays open"
 title_window "QORN-V Struktur: Oktaeder"
@@ -129,9 +126,8 @@ wait_until title_window "QORN-V Struktur: Ikosaeder" || fail "no icosahedron tit
 choose $ansicht 3 # Löschen
 choose $sequenz 1
 wait_until title_window "Photonensequenz-Datei öffnen:" || fail "no requester"
-xdotool type --delay 20 "$work/corners"
-xdotool key Return
-wait_until eval '! title_window "Photonensequenz-Datei öffnen:"' || fail "requester stays open"
+request_file "$work/corners" eval '! title_window "Photonensequenz-Datei öffnen:"' ||
+    fail "requester stays open"
 title_window "QORN-V Struktur: Ikosaeder"
 expect_path "the file chosen in the requester"
 choose $sequenz 3 # Schliesen

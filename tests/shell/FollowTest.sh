@@ -98,9 +98,7 @@ expect_file "a file of that name again"
 expected_picture
 choose $sequenz 1
 wait_until title_window "Photonensequenz-Datei öffnen:" || fail "no requester"
-xdotool type --delay 20 "$work/missing"
-xdotool key Return
-wait_until title_window "Fehler!" || fail "no error box for a missing file"
+request_file "$work/missing" title_window "Fehler!" || fail "no error box for a missing file"
 read -r bx by bw bh < <(xwininfo -id "$window" | awk '/Absolute upper-left X/ { x = $NF }
     /Absolute upper-left Y/ { y = $NF } /Width:/ { w = $NF } /Height:/ { h = $NF }
     END { print x, y, w, h }')

@@ -143,6 +143,35 @@ choose() {
     popup_left=$px popup_top=$py
 }
 
+# Types NAME into the open requester and confirms it, then waits for the rest
+# of the arguments (a command) to succeed. A requester that has just appeared
+# may lose the first keys, or its completer may take the Return, on a slow
+# start (a sanitizer build); while it is still open with no "Fehler!" box, the
+# name is typed again over what its line holds, at most three times.
+request_file() {
+    local name=$1 attempt
+    shift
+    for attempt in 1 2 3; do
+        xdotool key ctrl+a
+        xdotool type --delay 20 "$name"
+        xdotool key Return
+        wait_until "$@" && return 0
+        title_window "Photonensequenz-Datei öffnen:" && ! title_window "Fehler!" || return 1
+    done
+    return 1
+}
+
+# Cancels the open requester with Escape, again while it stays open (a key
+# lost on a slow start, as above), at most three times.
+cancel_requester() {
+    local attempt
+    for attempt in 1 2 3; do
+        xdotool key Escape
+        wait_until eval '! title_window "Photonensequenz-Datei öffnen:"' && return 0
+    done
+    return 1
+}
+
 # The menu's first item shows its text: dark pixels on the menu's light face.
 # The menu is read on its own: it may have a depth other than the screen's,
 # and the screen's picture of such a window is undefined.
