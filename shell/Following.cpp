@@ -17,10 +17,8 @@ void Viewer::OnFileChanged() {
         return;
     case FollowUpdate::Kind::Grown:
         if (update.keptSteps == before) {
-            ExtensionUndo last{surface.Image(), {}, before, ShownStructure()};
-            window->ShowDrawing(extension.Extend(state, surface, ShownStructure(), before));
-            last.after = surface.Image();
-            undo = std::move(last);
+            undo.reset();
+            ExtendView(before, surface.Image());
             return;
         }
         // A provisional last step read again: its shapes must go, and the walk
@@ -29,11 +27,11 @@ void Viewer::OnFileChanged() {
         // update in proportion to its new steps; otherwise the whole view.
         extension.Forget();
         if (Undoes(update.keptSteps, ShownStructure())) {
+            QImage picture = undo->before;
             const std::size_t from = undo->keptSteps;
-            surface.Restore(undo->before);
             undo.reset();
-            extension.Extend(state, surface, ShownStructure(), from);
-            window->ShowDrawing();
+            surface.Restore(picture);
+            ExtendView(from, std::move(picture));
             return;
         }
         undo.reset();
@@ -48,6 +46,23 @@ void Viewer::OnFileChanged() {
         PlaceAndDraw(window->TickedStructure());
         return;
     }
+}
+
+// Draws the steps from `from` on over `pictureBefore`, the picture of the
+// steps before them. Only a provisional last step can be read again, so only
+// then is that picture kept. An image still shared is copied whole by the first
+// drawing into it, which would cost more than drawing a hundred new steps.
+void Viewer::ExtendView(std::size_t from, QImage pictureBefore) {
+    std::optional<ExtensionUndo> last;
+    if (follower->EndsProvisional()) {
+        last = ExtensionUndo{pictureBefore, {}, from, ShownStructure()};
+    }
+    pictureBefore = QImage();
+    window->ShowDrawing(extension.Extend(state, surface, ShownStructure(), from));
+    if (last) {
+        last->after = surface.Image();
+    }
+    undo = std::move(last);
 }
 
 bool Viewer::Undoes(std::size_t keptSteps, StructureKind kind) const {

@@ -125,7 +125,7 @@ void MainWindow::ShowDrawing() {
     drawingArea->update();
 }
 
-void MainWindow::ShowDrawing(const QRegion& changed) {
+void MainWindow::ShowDrawing(const QRect& changed) {
     drawingArea->update(changed);
 }
 

@@ -44,7 +44,7 @@ class MainWindow : public QMainWindow {
     WindowSize WindowGeometry() const;
     // Makes what was drawn into the surface visible, all of it or `changed`.
     void ShowDrawing();
-    void ShowDrawing(const QRegion& changed);
+    void ShowDrawing(const QRect& changed);
 
     void TickStructure(StructureKind kind);
     StructureKind TickedStructure() const;

@@ -1,6 +1,7 @@
 #include "SequenceFrameBox.h"
 
 #include <QEvent>
+#include <QPaintEvent>
 #include <QPainter>
 
 namespace {
@@ -22,10 +23,18 @@ bool SequenceFrameBox::event(QEvent* event) {
     return QGroupBox::event(event);
 }
 
-void SequenceFrameBox::paintEvent(QPaintEvent*) {
-    QPainter painter(this);
+// The box lies over the drawing area, so every update of the picture inside it
+// paints the box too; its lines and caption are left out where nothing of them
+// is to be painted, the caption being the costly part.
+void SequenceFrameBox::paintEvent(QPaintEvent* event) {
     const QFontMetrics metrics = fontMetrics();
     const QRect border = rect().adjusted(0, metrics.height() / 2, 0, 0);
+    const QRegion lines = QRegion(border).subtracted(border.adjusted(1, 1, -1, -1));
+    const QRect captionBand(0, 0, width(), metrics.height());
+    if (!event->region().intersects(lines) && !event->region().intersects(captionBand)) {
+        return;
+    }
+    QPainter painter(this);
     const QRect caption(captionIndent, 0, metrics.horizontalAdvance(title()), metrics.height());
 
     painter.setPen(palette().color(QPalette::Mid));

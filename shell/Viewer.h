@@ -87,5 +87,6 @@ class Viewer {
     };
     std::optional<ExtensionUndo> undo;
     bool Undoes(std::size_t keptSteps, StructureKind kind) const;
+    void ExtendView(std::size_t from, QImage pictureBefore);
     bool ended = false;
 };

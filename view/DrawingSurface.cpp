@@ -76,15 +76,20 @@ bool DrawingSurface::BeginDrawing() {
     if (picture != nullptr) {
         return painter.isActive();
     }
+    if (openUnits > 0) {
+        ++openUnits;
+        return true;
+    }
     if (image.isNull() || !painter.begin(&image)) {
         return false;
     }
     painter.setRenderHint(QPainter::Antialiasing, false);
+    openUnits = 1;
     return true;
 }
 
 void DrawingSurface::EndDrawing() {
-    if (picture == nullptr) {
+    if (picture == nullptr && openUnits > 0 && --openUnits == 0) {
         painter.end();
     }
 }

@@ -46,6 +46,8 @@ class DrawingSurface {
     bool EndPicture();
 
     // Opens one drawing unit in Filled mode; false when there is nothing to draw on.
+    // Units opened inside another share its painter, so that many small units
+    // drawn together pay for opening the image once.
     bool BeginDrawing();
     void EndDrawing();
     void SetDrawingMode(DrawingMode mode);
@@ -63,6 +65,7 @@ class DrawingSurface {
     QImage image;
     QPaintDevice* picture = nullptr; // the device between BeginPicture and EndPicture
     QPainter painter;
+    int openUnits = 0; // drawing units open on the image
     QColor background;
     DrawingMode mode = DrawingMode::Filled;
 };

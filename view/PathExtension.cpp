@@ -1,6 +1,7 @@
 #include "PathExtension.h"
 
 #include "NodeRendering.h"
+#include "PathRendering.h"
 #include "PathWalk.h"
 
 #include <algorithm>
@@ -51,62 +52,35 @@ std::size_t StandingNode(std::span<const std::int8_t> steps, const PathRules& ru
     return standing;
 }
 
-// A shape as a small number: lines by (from, to, red), marker dots by their node.
-class Shapes {
-  public:
-    explicit Shapes(std::size_t nodeCount) : nodeCount(nodeCount) {}
+// The box from `a` to `b`, `reach` wider on every side and a pixel more for
+// rounding.
+QRect Around(NodePosition a, NodePosition b, std::int32_t reach) {
+    const std::int32_t margin = reach + 2;
+    return QRect(QPoint(std::min(a.x, b.x) - margin, std::min(a.y, b.y) - margin),
+                 QPoint(std::max(a.x, b.x) + margin, std::max(a.y, b.y) + margin));
+}
 
-    std::size_t Count() const { return 2 * nodeCount * nodeCount + nodeCount; }
-    std::size_t Line(std::size_t from, std::size_t to, bool red) const {
-        return (from * nodeCount + to) * 2 + (red ? 1 : 0);
+// The pixels a shape may cover.
+QRect Around(const NodeList& nodeList, const ShapeKeys& keys, std::size_t key,
+             std::int32_t markerRadius) {
+    const auto positions = nodeList.Elements();
+    if (keys.IsMarker(key)) {
+        const NodePosition at = positions[keys.MarkerNode(key)];
+        return Around(at, at, markerRadius);
     }
-    std::size_t Marker(std::size_t node) const { return 2 * nodeCount * nodeCount + node; }
-
-    // Draws the shape and adds the pixels it may cover to `touched`.
-    void Draw(DrawingSurface& surface, const NodeList& nodeList, std::size_t key,
-              std::int32_t markerRadius, QRegion& touched) const {
-        const auto positions = nodeList.Elements();
-        const bool marker = key >= 2 * nodeCount * nodeCount;
-        const NodePosition from =
-            positions[marker ? key - 2 * nodeCount * nodeCount : key / 2 / nodeCount];
-        const NodePosition to = marker ? from : positions[key / 2 % nodeCount];
-        const std::int32_t reach = marker ? markerRadius : 0;
-        touched += Around(from, to, reach);
-        if (!surface.BeginDrawing()) {
-            return;
-        }
-        surface.SetDrawingMode(DrawingMode::Filled);
-        if (marker) {
-            surface.DrawCircle(from.x, from.y, markerRadius, blackColour);
-        } else {
-            surface.DrawLine(from.x, from.y, to.x, to.y, (key & 1) != 0 ? redColour : blackColour);
-        }
-        surface.EndDrawing();
-    }
-
-    // The box from `a` to `b`, `reach` wider on every side and a pixel more
-    // for rounding.
-    static QRect Around(NodePosition a, NodePosition b, std::int32_t reach) {
-        const std::int32_t margin = reach + 2;
-        return QRect(QPoint(std::min(a.x, b.x) - margin, std::min(a.y, b.y) - margin),
-                     QPoint(std::max(a.x, b.x) + margin, std::max(a.y, b.y) + margin));
-    }
-
-  private:
-    std::size_t nodeCount;
-};
+    return Around(positions[keys.LineFrom(key)], positions[keys.LineTo(key)], 0);
+}
 
 // Walks `steps` from `node`; `seen` (when given) gets 1 + the index of the last
 // step that draws each shape. Returns where the path then stands.
 std::size_t Walk(std::span<const std::int8_t> steps, const PathRules& rules, std::size_t nodeCount,
                  std::size_t node, std::vector<std::size_t>* seen) {
-    const Shapes shapes(nodeCount);
+    const ShapeKeys keys(nodeCount);
     for (std::size_t i = 0; i < steps.size(); ++i) {
         const PathStep step = TakePathStep(rules, nodeCount, node, steps[i]);
         if (seen != nullptr && step.shape != PathShape::None) {
-            (*seen)[step.shape == PathShape::Marker ? shapes.Marker(node)
-                                                    : shapes.Line(node, step.next, step.red)] =
-                i + 1;
+            (*seen)[step.shape == PathShape::Marker ? keys.Marker(node)
+                                                    : keys.Line(node, step.next, step.red)] = i + 1;
         }
         node = step.next;
     }
@@ -115,9 +89,11 @@ std::size_t Walk(std::span<const std::int8_t> steps, const PathRules& rules, std
 
 } // namespace
 
-QRegion PathExtension::Extend(ViewerState& state, DrawingSurface& surface, StructureKind kind,
-                              std::size_t keptSteps) {
-    QRegion touched;
+QRect PathExtension::Extend(ViewerState& state, DrawingSurface& surface, StructureKind kind,
+                            std::size_t keptSteps) {
+    // One box around all that changed: the new lines cross the diagram, so a
+    // region of many small boxes would cost more to build than it saves in showing.
+    QRect touched;
     const auto& sequence = state.sequence;
     const std::array<std::span<const std::int8_t>, 2> lists{sequence.stepList.Elements(),
                                                             sequence.classList.Elements()};
@@ -143,26 +119,25 @@ QRegion PathExtension::Extend(ViewerState& state, DrawingSurface& surface, Struc
         if (!draws) {
             node = Walk(added, rules, nodeCounts[index], node, nullptr);
         } else {
-            const Shapes shapes(nodeCounts[index]);
-            std::vector<std::size_t> seen(shapes.Count(), 0);
+            const ShapeKeys keys(nodeCounts[index]);
+            std::vector<std::size_t> seen(keys.Count(), 0);
             node = Walk(added, rules, nodeCounts[index], node, &seen);
-            std::vector<std::pair<std::size_t, std::size_t>> survivors;
-            for (std::size_t key = 0; key < seen.size(); ++key) {
-                if (seen[key] != 0) {
-                    survivors.emplace_back(seen[key], key);
-                }
-            }
-            std::sort(survivors.begin(), survivors.end());
             const std::int32_t markerRadius = state.layout.markerRadius + rules.extraMarkerRadius;
-            for (const auto& survivor : survivors) {
-                shapes.Draw(surface, state.nodeList, survivor.second, markerRadius, touched);
+            // One painter for the new shapes and the nodes: an update has a hundred or so.
+            if (surface.BeginDrawing()) {
+                for (const std::size_t key : ShapesInDrawingOrder(seen)) {
+                    DrawShape(surface, state.nodeList, keys, key, markerRadius);
+                    touched |= Around(state.nodeList, keys, key, markerRadius);
+                }
+                DrawNodes(state, surface, kind);
+                surface.EndDrawing();
             }
-            DrawNodes(state, surface, kind);
             // The discs are as they were except after "Löschen" on the
-            // octahedron, which leaves the icosahedron's smaller ones.
+            // octahedron, which leaves the icosahedron's smaller ones. Entry 0
+            // is the placeholder, no disc.
             const std::int32_t discReach = state.layout.nodeRadius + 5;
-            for (const NodePosition at : state.nodeList.Elements()) {
-                touched += Shapes::Around(at, at, discReach);
+            for (const NodePosition at : state.nodeList.Elements().subspan(1)) {
+                touched |= Around(at, at, discReach);
             }
         }
         point = {true, list.size(), nodeCounts[index], node};

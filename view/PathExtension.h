@@ -3,7 +3,7 @@
 #include "DrawingSurface.h"
 #include "ViewerState.h"
 
-#include <QRegion>
+#include <QRect>
 
 #include <array>
 #include <cstddef>
@@ -23,8 +23,8 @@ class PathExtension {
     // picture that shows the view of the steps before them. Draws nothing while
     // the list is too short for a path or NodeList is empty. Returns the part of
     // the picture that may have changed: the new shapes and the node discs.
-    QRegion Extend(ViewerState& state, DrawingSurface& surface, StructureKind kind,
-                   std::size_t keptSteps);
+    QRect Extend(ViewerState& state, DrawingSurface& surface, StructureKind kind,
+                 std::size_t keptSteps);
 
     // The sequence was replaced: what was remembered belongs to another path.
     void Forget();

@@ -16,41 +16,6 @@
 // each distinct shape, in the order of those last occurrences, leaves the same
 // picture at a cost that no longer grows with the path.
 
-namespace {
-
-using ViewRules = PathRules;
-
-constexpr const ViewRules& icosahedronRules = icosahedronPathRules;
-constexpr const ViewRules& octahedronRules = octahedronPathRules;
-
-// Step values are signed bytes, so no step reaches a node past 127.
-std::size_t ReachableNodes(const NodeList& nodeList) {
-    return std::min<std::size_t>(nodeList.Size(), 128);
-}
-
-// What a shape is, as a small number: lines by (from, to, red), marker dots by
-// their node. Distinct numbers may still be equal pictures (two nodes on one spot);
-// that costs a repeat, never a wrong pixel.
-class ShapeKeys {
-  public:
-    explicit ShapeKeys(std::size_t nodeCount) : nodeCount(nodeCount) {}
-
-    std::size_t Count() const { return 2 * nodeCount * nodeCount + nodeCount; }
-    std::size_t Line(std::size_t from, std::size_t to, bool red) const {
-        return (from * nodeCount + to) * 2 + (red ? 1 : 0);
-    }
-    std::size_t Marker(std::size_t node) const { return 2 * nodeCount * nodeCount + node; }
-
-    bool IsMarker(std::size_t key) const { return key >= 2 * nodeCount * nodeCount; }
-    std::size_t MarkerNode(std::size_t key) const { return key - 2 * nodeCount * nodeCount; }
-    std::size_t LineFrom(std::size_t key) const { return key / 2 / nodeCount; }
-    std::size_t LineTo(std::size_t key) const { return key / 2 % nodeCount; }
-    bool LineRed(std::size_t key) const { return (key & 1) != 0; }
-
-  private:
-    std::size_t nodeCount;
-};
-
 void DrawShape(DrawingSurface& surface, const NodeList& nodeList, const ShapeKeys& keys,
                std::size_t key, std::int32_t markerRadius) {
     if (!surface.BeginDrawing()) {
@@ -67,6 +32,18 @@ void DrawShape(DrawingSurface& surface, const NodeList& nodeList, const ShapeKey
         surface.DrawLine(from.x, from.y, to.x, to.y, keys.LineRed(key) ? redColour : blackColour);
     }
     surface.EndDrawing();
+}
+
+namespace {
+
+using ViewRules = PathRules;
+
+constexpr const ViewRules& icosahedronRules = icosahedronPathRules;
+constexpr const ViewRules& octahedronRules = octahedronPathRules;
+
+// Step values are signed bytes, so no step reaches a node past 127.
+std::size_t ReachableNodes(const NodeList& nodeList) {
+    return std::min<std::size_t>(nodeList.Size(), 128);
 }
 
 // The walk as a table: the state is the node the path stands on (0 before it has
@@ -216,17 +193,15 @@ void DrawLastOccurrences(ViewerState& state, DrawingSurface& surface, const View
     const PathTable table(rules, ReachableNodes(state.nodeList));
     std::vector<std::size_t> lastSeen;
     const std::size_t finalNode = table.FindLastOccurrences(walked.Elements(), lastSeen);
-    std::vector<std::pair<std::size_t, std::size_t>> survivors;
-    for (std::size_t key = 0; key < lastSeen.size(); ++key) {
-        if (lastSeen[key] != 0) {
-            survivors.emplace_back(lastSeen[key], key);
-        }
-    }
-    std::sort(survivors.begin(), survivors.end());
     const std::int32_t markerRadius = state.layout.markerRadius + rules.extraMarkerRadius;
-    for (const auto& survivor : survivors) {
-        DrawShape(surface, state.nodeList, table.Keys(), survivor.second, markerRadius);
+    // One painter for all of them: a path has a few hundred distinct shapes.
+    if (!surface.BeginDrawing()) {
+        return;
     }
+    for (const std::size_t key : ShapesInDrawingOrder(lastSeen)) {
+        DrawShape(surface, state.nodeList, table.Keys(), key, markerRadius);
+    }
+    surface.EndDrawing();
     PlaceCursors(walked, state.nodeList, finalNode);
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "DrawingSurface.h"
+#include "PathWalk.h"
 #include "ViewerState.h"
 
 // Nodes, the path of stepList over the icosahedron, nodes again.
@@ -13,3 +14,7 @@ void DrawOctahedronPath(ViewerState& state, DrawingSurface& surface);
 // must match them pixel for pixel; kept for tests and for comparison.
 void DrawIcosahedronPathInFull(ViewerState& state, DrawingSurface& surface);
 void DrawOctahedronPathInFull(ViewerState& state, DrawingSurface& surface);
+
+// One line or marker dot of a walk over `nodeList`, in a drawing unit of its own.
+void DrawShape(DrawingSurface& surface, const NodeList& nodeList, const ShapeKeys& keys,
+               std::size_t key, std::int32_t markerRadius);

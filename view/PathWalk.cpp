@@ -1,6 +1,7 @@
 #include "PathWalk.h"
 
 #include <algorithm>
+#include <utility>
 
 const PathRules& PathRulesFor(StructureKind kind) {
     return kind == StructureKind::Octahedron ? octahedronPathRules : icosahedronPathRules;
@@ -33,4 +34,20 @@ PathStep TakePathStep(const PathRules& rules, std::size_t nodeCount, std::size_t
         return stay; // a run of corners stays on its first corner
     }
     return {PathShape::Line, fromCorner || toCorner, to};
+}
+
+std::vector<std::size_t> ShapesInDrawingOrder(std::span<const std::size_t> lastSeen) {
+    std::vector<std::pair<std::size_t, std::size_t>> survivors;
+    for (std::size_t key = 0; key < lastSeen.size(); ++key) {
+        if (lastSeen[key] != 0) {
+            survivors.emplace_back(lastSeen[key], key);
+        }
+    }
+    std::sort(survivors.begin(), survivors.end());
+    std::vector<std::size_t> keys;
+    keys.reserve(survivors.size());
+    for (const auto& survivor : survivors) {
+        keys.push_back(survivor.second);
+    }
+    return keys;
 }

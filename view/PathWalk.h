@@ -5,6 +5,8 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <span>
+#include <vector>
 
 // The rules of the path walk, shared by the drawing and by the counts behind a
 // picture, so that both see the same lines and marker dots.
@@ -45,3 +47,33 @@ struct PathStep {
 // `standing` to `next`; a marker dot sits on `standing`.
 PathStep TakePathStep(const PathRules& rules, std::size_t nodeCount, std::size_t standing,
                       int value);
+
+// What a shape of the walk is, as a small number: lines by (from, to, red), marker
+// dots by their node. Distinct numbers may still be equal pictures (two nodes on
+// one spot); that costs a repeat, never a wrong pixel.
+class ShapeKeys {
+  public:
+    explicit ShapeKeys(std::size_t nodeCount) : nodeCount(nodeCount) {}
+
+    std::size_t Count() const { return 2 * nodeCount * nodeCount + nodeCount; }
+    std::size_t Line(std::size_t from, std::size_t to, bool red) const {
+        return (from * nodeCount + to) * 2 + (red ? 1 : 0);
+    }
+    std::size_t Marker(std::size_t node) const { return 2 * nodeCount * nodeCount + node; }
+
+    bool IsMarker(std::size_t key) const { return key >= 2 * nodeCount * nodeCount; }
+    std::size_t MarkerNode(std::size_t key) const { return key - 2 * nodeCount * nodeCount; }
+    std::size_t LineFrom(std::size_t key) const { return key / 2 / nodeCount; }
+    std::size_t LineTo(std::size_t key) const { return key / 2 % nodeCount; }
+    bool LineRed(std::size_t key) const { return (key & 1) != 0; }
+
+  private:
+    std::size_t nodeCount;
+};
+
+// Every shape is opaque and drawn without antialiasing, so a pixel ends up in the
+// colour of the last shape that covers it: drawing only the last occurrence of
+// each distinct shape, in the order of those occurrences, leaves the same picture.
+// `lastSeen[key]` is 1 + the index of the step that last drew shape `key`, 0 for
+// none; the result is the keys in the order to draw them.
+std::vector<std::size_t> ShapesInDrawingOrder(std::span<const std::size_t> lastSeen);
