@@ -50,22 +50,16 @@ std::size_t ReachableNodes(const NodeList& nodeList) {
 // started), and whether that node is a corner follows from the node itself. One
 // lookup per step gives the shape drawn, if any, and the next state; steps
 // without a node entry leave the state alone and draw nothing.
-//
-// Each lookup waits for the one before it, so a single walk is bound by memory
-// latency. The list is therefore cut into lanes walked side by side. A lane may
-// start right after any step onto an ordinary node: the path then stands on that
-// node whatever came before, so every lane knows its starting state exactly.
+// The list is walked in lanes side by side (PathLane).
 class PathTable {
   public:
     PathTable(const ViewRules& rules, std::size_t nodeCount)
-        : keys(nodeCount), noShape(keys.Count()), moves(nodeCount * 256) {
+        : keys(nodeCount), noShape(keys.Count()), moves(nodeCount * 256),
+          settles(SettlingSteps(rules, nodeCount)) {
         for (std::size_t from = 0; from < nodeCount; ++from) {
             for (int value = -128; value < 128; ++value) {
                 moves[from * 256 + Byte(value)] = MoveFor(rules, nodeCount, from, value);
             }
-        }
-        for (int value = 1; static_cast<std::size_t>(value) < nodeCount; ++value) {
-            settles[Byte(value)] = !IsCorner(rules, value);
         }
     }
 
@@ -77,8 +71,8 @@ class PathTable {
     std::size_t FindLastOccurrences(std::span<const std::int8_t> steps,
                                     std::vector<std::size_t>& lastSeen) const {
         const std::size_t stride = keys.Count() + 1; // one more for the steps that draw nothing
-        std::array<Lane, laneCount> lanes{};
-        const std::size_t used = PlanLanes(steps, lanes);
+        std::array<PathLane, laneCount> lanes{};
+        const std::size_t used = PlanPathLanes(steps, settles, lanes);
         std::vector<std::size_t> seen(laneCount * stride, 0);
         if (used == laneCount) {
             WalkSideBySide(steps, lanes, seen.data(), stride);
@@ -96,17 +90,11 @@ class PathTable {
     }
 
   private:
-    static constexpr std::size_t laneCount = 4;
+    static constexpr std::size_t laneCount = pathLaneCount;
 
     struct Move {
         std::uint16_t shape;
         std::uint16_t next; // the next state's row in the table, node * 256
-    };
-
-    struct Lane {
-        std::size_t begin;
-        std::size_t end;
-        std::size_t offset; // the state's row in the table
     };
 
     static std::size_t Byte(int value) { return static_cast<std::uint8_t>(value); }
@@ -122,32 +110,12 @@ class PathTable {
         return {static_cast<std::uint16_t>(shape), static_cast<std::uint16_t>(step.next * 256)};
     }
 
-    // Lane k begins near the k-th quarter, after the first step onto an ordinary
-    // node; the lane before it ends there. Returns how many lanes were found.
-    std::size_t PlanLanes(std::span<const std::int8_t> steps,
-                          std::array<Lane, laneCount>& lanes) const {
-        lanes[0] = {0, steps.size(), 0};
-        std::size_t used = 1;
-        for (std::size_t k = 1; k < laneCount; ++k) {
-            std::size_t at = std::max(steps.size() * k / laneCount, lanes[used - 1].begin);
-            while (at < steps.size() && !settles[Byte(steps[at])]) {
-                ++at;
-            }
-            if (at >= steps.size()) {
-                break;
-            }
-            lanes[used - 1].end = at + 1;
-            lanes[used++] = {at + 1, steps.size(), Byte(steps[at]) * 256};
-        }
-        return used;
-    }
-
     // Walks all lanes in step as far as the shortest reaches, leaving the rest of
     // each lane to WalkLane.
-    void WalkSideBySide(std::span<const std::int8_t> steps, std::array<Lane, laneCount>& lanes,
+    void WalkSideBySide(std::span<const std::int8_t> steps, std::array<PathLane, laneCount>& lanes,
                         std::size_t* seen, std::size_t stride) const {
         std::size_t common = steps.size();
-        for (const Lane& lane : lanes) {
+        for (const PathLane& lane : lanes) {
             common = std::min(common, lane.end - lane.begin);
         }
         for (std::size_t j = 0; j < common; ++j) {
@@ -158,12 +126,12 @@ class PathTable {
                 lanes[lane].offset = move.next;
             }
         }
-        for (Lane& lane : lanes) {
+        for (PathLane& lane : lanes) {
             lane.begin += common;
         }
     }
 
-    void WalkLane(std::span<const std::int8_t> steps, Lane& lane, std::size_t* seen) const {
+    void WalkLane(std::span<const std::int8_t> steps, PathLane& lane, std::size_t* seen) const {
         std::size_t offset = lane.offset;
         for (std::size_t i = lane.begin; i < lane.end; ++i) {
             const Move move = moves[offset + Byte(steps[i])];
@@ -176,7 +144,7 @@ class PathTable {
     ShapeKeys keys;
     std::size_t noShape;
     std::vector<Move> moves;
-    std::array<bool, 256> settles{};
+    std::array<bool, 256> settles;
 };
 
 // Leaves the cursors where a walk with Reset and Next would: on the list's last

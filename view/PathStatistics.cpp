@@ -8,14 +8,13 @@
 namespace {
 
 // The walk as a table, one lookup per step, with the list cut into lanes walked
-// side by side so that the lookups of one lane do not wait for another's. A lane
-// may start right after any step onto an ordinary node: the path then stands on
-// that node whatever came before. Counts add up across lanes.
+// side by side (PathLane). Counts add up across lanes.
 class CountingWalk {
   public:
     CountingWalk(const PathRules& rules, std::size_t nodeCount)
         : nodeCount(nodeCount), noShape(nodeCount * nodeCount + nodeCount),
-          stride(noShape + 1 + 256), moves(nodeCount * 256) {
+          stride(noShape + 1 + 256), moves(nodeCount * 256),
+          settles(SettlingSteps(rules, nodeCount)) {
         for (std::size_t from = 0; from < nodeCount; ++from) {
             for (int value = -128; value < 128; ++value) {
                 const PathStep step = TakePathStep(rules, nodeCount, from, value);
@@ -29,15 +28,12 @@ class CountingWalk {
                                                    static_cast<std::uint16_t>(step.next * 256)};
             }
         }
-        for (int value = 1; static_cast<std::size_t>(value) < nodeCount; ++value) {
-            settles[Byte(value)] = !IsCorner(rules, value);
-        }
     }
 
     // Per shape, then per byte value of the list: how often each occurs.
     std::vector<std::uint64_t> Count(std::span<const std::int8_t> steps) const {
-        std::array<Lane, laneCount> lanes{};
-        const std::size_t used = PlanLanes(steps, lanes);
+        std::array<PathLane, laneCount> lanes{};
+        const std::size_t used = PlanPathLanes(steps, settles, lanes);
         std::vector<std::uint64_t> counts(laneCount * stride, 0);
         if (used == laneCount) {
             WalkSideBySide(steps, lanes, counts.data());
@@ -57,38 +53,14 @@ class CountingWalk {
     std::size_t HistogramStart() const { return noShape + 1; }
 
   private:
-    static constexpr std::size_t laneCount = 4;
+    static constexpr std::size_t laneCount = pathLaneCount;
 
     struct Move {
         std::uint16_t shape;
         std::uint16_t next; // the next state's row in the table, node * 256
     };
 
-    struct Lane {
-        std::size_t begin;
-        std::size_t end;
-        std::size_t offset;
-    };
-
     static std::size_t Byte(int value) { return static_cast<std::uint8_t>(value); }
-
-    std::size_t PlanLanes(std::span<const std::int8_t> steps,
-                          std::array<Lane, laneCount>& lanes) const {
-        lanes[0] = {0, steps.size(), 0};
-        std::size_t used = 1;
-        for (std::size_t k = 1; k < laneCount; ++k) {
-            std::size_t at = std::max(steps.size() * k / laneCount, lanes[used - 1].begin);
-            while (at < steps.size() && !settles[Byte(steps[at])]) {
-                ++at;
-            }
-            if (at >= steps.size()) {
-                break;
-            }
-            lanes[used - 1].end = at + 1;
-            lanes[used++] = {at + 1, steps.size(), Byte(steps[at]) * 256};
-        }
-        return used;
-    }
 
     // Static, with everything in arguments: see WalkSideBySide.
     static void Visit(const Move* table, std::uint64_t* counts, std::uint64_t* histogram,
@@ -103,11 +75,11 @@ class CountingWalk {
     // The lanes' state lives in locals: the counts are stored through a pointer
     // to integers of the same type as the members, which would otherwise make
     // the compiler reload those from memory after every count.
-    void WalkSideBySide(std::span<const std::int8_t> steps, std::array<Lane, laneCount>& lanes,
+    void WalkSideBySide(std::span<const std::int8_t> steps, std::array<PathLane, laneCount>& lanes,
                         std::uint64_t* counts) const {
         static_assert(laneCount == 4);
         std::size_t common = steps.size();
-        for (const Lane& lane : lanes) {
+        for (const PathLane& lane : lanes) {
             common = std::min(common, lane.end - lane.begin);
         }
         const std::int8_t* s0 = steps.data() + lanes[0].begin;
@@ -137,7 +109,7 @@ class CountingWalk {
         }
     }
 
-    void WalkLane(std::span<const std::int8_t> steps, Lane& lane, std::uint64_t* counts) const {
+    void WalkLane(std::span<const std::int8_t> steps, PathLane& lane, std::uint64_t* counts) const {
         std::size_t offset = lane.offset;
         std::uint64_t* const histogram = counts + HistogramStart();
         const Move* const table = moves.data();
@@ -152,7 +124,7 @@ class CountingWalk {
     std::size_t noShape;
     std::size_t stride;
     std::vector<Move> moves;
-    std::array<bool, 256> settles{};
+    std::array<bool, 256> settles;
 };
 
 } // namespace

@@ -51,3 +51,30 @@ std::vector<std::size_t> ShapesInDrawingOrder(std::span<const std::size_t> lastS
     }
     return keys;
 }
+
+std::array<bool, 256> SettlingSteps(const PathRules& rules, std::size_t nodeCount) {
+    std::array<bool, 256> settles{};
+    for (int value = 1; static_cast<std::size_t>(value) < nodeCount && value < 128; ++value) {
+        settles[static_cast<std::uint8_t>(value)] = !IsCorner(rules, value);
+    }
+    return settles;
+}
+
+std::size_t PlanPathLanes(std::span<const std::int8_t> steps, const std::array<bool, 256>& settles,
+                          std::array<PathLane, pathLaneCount>& lanes) {
+    const auto byte = [](std::int8_t value) { return static_cast<std::uint8_t>(value); };
+    lanes[0] = {0, steps.size(), 0};
+    std::size_t used = 1;
+    for (std::size_t k = 1; k < pathLaneCount; ++k) {
+        std::size_t at = std::max(steps.size() * k / pathLaneCount, lanes[used - 1].begin);
+        while (at < steps.size() && !settles[byte(steps[at])]) {
+            ++at;
+        }
+        if (at >= steps.size()) {
+            break;
+        }
+        lanes[used - 1].end = at + 1;
+        lanes[used++] = {at + 1, steps.size(), std::size_t{byte(steps[at])} * 256};
+    }
+    return used;
+}

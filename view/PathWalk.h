@@ -48,6 +48,27 @@ struct PathStep {
 PathStep TakePathStep(const PathRules& rules, std::size_t nodeCount, std::size_t standing,
                       int value);
 
+// A long walk by table lookup waits on each lookup before the next can start.
+// The list is therefore cut into lanes walked side by side. A lane may start
+// right after any step onto an ordinary node: the path then stands on that node
+// whatever came before, so every lane knows its starting state exactly.
+inline constexpr std::size_t pathLaneCount = 4;
+
+struct PathLane {
+    std::size_t begin;  // the lane's first step
+    std::size_t end;    // one past its last
+    std::size_t offset; // the state's row in a table of 256 entries per node: node * 256
+};
+
+// Per byte value of a step: whether it puts the path on an ordinary node.
+std::array<bool, 256> SettlingSteps(const PathRules& rules, std::size_t nodeCount);
+
+// Lane k begins near the k-th part of `steps`, after the first step that
+// `settles`; the lane before it ends there. Returns how many lanes were found:
+// lanes[0] always, covering what the others do not.
+std::size_t PlanPathLanes(std::span<const std::int8_t> steps, const std::array<bool, 256>& settles,
+                          std::array<PathLane, pathLaneCount>& lanes);
+
 // What a shape of the walk is, as a small number: lines by (from, to, red), marker
 // dots by their node. Distinct numbers may still be equal pictures (two nodes on
 // one spot); that costs a repeat, never a wrong pixel.
