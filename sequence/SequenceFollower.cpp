@@ -113,13 +113,6 @@ LoadReport ReportOf(const SequenceParser& parser) {
 
 } // namespace
 
-SequenceFollower::FileStamp SequenceFollower::StampOf(const struct stat& status) {
-    return {static_cast<std::uint64_t>(status.st_dev), static_cast<std::uint64_t>(status.st_ino),
-            static_cast<std::uint64_t>(status.st_size),
-            static_cast<std::int64_t>(status.st_mtim.tv_sec),
-            static_cast<std::int64_t>(status.st_mtim.tv_nsec)};
-}
-
 int SequenceFollower::Load(Sequence& sequence, const std::string& newPath, LoadReport* report,
                            LoadObserver* observer) {
     LoadReport outcome;

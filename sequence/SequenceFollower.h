@@ -1,5 +1,6 @@
 #pragma once
 
+#include "FileStamp.h"
 #include "Sequence.h"
 #include "SequenceLoader.h"
 
@@ -53,20 +54,6 @@ class SequenceFollower {
     const std::string& Path() const;
 
   private:
-    // What stat tells of the file: who it is, and whether it was written since.
-    struct FileStamp {
-        std::uint64_t device = 0;
-        std::uint64_t inode = 0;
-        std::uint64_t size = 0;
-        std::int64_t modifiedSeconds = 0;
-        std::int64_t modifiedNanoseconds = 0;
-        bool SameFile(const FileStamp& other) const {
-            return device == other.device && inode == other.inode;
-        }
-        friend bool operator==(const FileStamp&, const FileStamp&) = default;
-    };
-
-    static FileStamp StampOf(const struct stat& status);
     FollowUpdate Reload(Sequence& sequence);
     FollowUpdate ReadOn(Sequence& sequence);
     FollowUpdate ReadAppended(Sequence& sequence, int file, const FileStamp& now);

@@ -3,16 +3,6 @@
 #include <QFile>
 #include <QFileInfo>
 
-#include <sys/stat.h>
-
-namespace {
-
-std::int64_t Nanoseconds(const timespec& time) {
-    return static_cast<std::int64_t>(time.tv_sec) * 1'000'000'000 + time.tv_nsec;
-}
-
-} // namespace
-
 FileWatch::FileWatch(EventSink post, Notifications notifications) : post(std::move(post)) {
     if (notifications == Notifications::Used) {
         watcher = std::make_unique<QFileSystemWatcher>();
@@ -38,7 +28,7 @@ void FileWatch::Watch(const QString& newPath) {
     Stop();
     path = newPath;
     folder = QFileInfo(newPath).absolutePath();
-    last = LookAt(path);
+    last = StampOfPath(QFile::encodeName(path).toStdString());
     KeepWatching(false);
     poll.start();
     RequestEvent();
@@ -65,27 +55,14 @@ void FileWatch::Taken() {
     spacing.stop();
 }
 
-FileWatch::Look FileWatch::LookAt(const QString& path) {
-    struct stat status {};
-    if (::stat(QFile::encodeName(path).constData(), &status) != 0) {
-        return {};
-    }
-    return {true,
-            static_cast<std::uint64_t>(status.st_dev),
-            static_cast<std::uint64_t>(status.st_ino),
-            static_cast<std::int64_t>(status.st_size),
-            Nanoseconds(status.st_mtim),
-            Nanoseconds(status.st_ctim)};
-}
-
 // Notifications also come for other files in the folder; only a change of the
 // followed file itself leads to an event.
 void FileWatch::Check() {
     if (path.isEmpty()) {
         return;
     }
-    const Look now = LookAt(path);
-    const bool anotherFile = now.device != last.device || now.inode != last.inode;
+    const FileStamp now = StampOfPath(QFile::encodeName(path).toStdString());
+    const bool anotherFile = !now.SameFile(last);
     const bool changed = now != last;
     last = now;
     KeepWatching(anotherFile);

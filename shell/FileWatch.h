@@ -1,5 +1,6 @@
 #pragma once
 
+#include "FileStamp.h"
 #include "WindowEvent.h"
 
 #include <QElapsedTimer>
@@ -44,17 +45,6 @@ class FileWatch : public QObject {
     static constexpr int minimumSpacingMs = 50;
 
   private:
-    struct Look {
-        bool exists = false;
-        std::uint64_t device = 0;
-        std::uint64_t inode = 0;
-        std::int64_t size = 0;
-        std::int64_t modifiedNs = 0;
-        std::int64_t changedNs = 0;
-        friend bool operator==(const Look&, const Look&) = default;
-    };
-
-    static Look LookAt(const QString& path);
     void Check();
     void KeepWatching(bool fileIsNew);
     void RequestEvent();
@@ -67,7 +57,7 @@ class FileWatch : public QObject {
     QElapsedTimer sinceLastPost;
     QString path;
     QString folder;
-    Look last;
+    FileStamp last;
     bool waiting = false;       // an event is posted and not yet taken
     bool changePending = false; // a change seen that no posted event covers yet
 };

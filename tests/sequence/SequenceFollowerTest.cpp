@@ -181,6 +181,19 @@ void ChangeInPlace(const std::string& path, off_t offset, const std::string& byt
     ::close(file);
 }
 
+// As copying tools that keep times do: the old modification time is put back.
+void ChangeKeepingTime(const std::string& path, off_t offset, const std::string& bytes) {
+    struct stat before {};
+    ASSERT_EQ(::stat(path.c_str(), &before), 0);
+    const int file = ::open(path.c_str(), O_WRONLY | O_CLOEXEC);
+    ASSERT_GE(file, 0);
+    EXPECT_EQ(::pwrite(file, bytes.data(), bytes.size(), offset),
+              static_cast<ssize_t>(bytes.size()));
+    const timespec times[2] = {before.st_atim, before.st_mtim};
+    EXPECT_EQ(::futimens(file, times), 0);
+    ::close(file);
+}
+
 class ChangeCases : public testing::TestWithParam<ChangeCase> {};
 
 TEST_P(ChangeCases, AreSeenByTheNextUpdate) {
@@ -244,6 +257,9 @@ INSTANTIATE_TEST_SUITE_P(
         ChangeCase{"read bytes changed in place",
                    ";;;;;5\n;;;;;6\n",
                    {{[](auto&, auto& p) { ChangeInPlace(p, 5, "7"); }, Kind::Replaced}}},
+        ChangeCase{"read bytes changed in place, modification time put back",
+                   ";;;;;5\n;;;;;6\n",
+                   {{[](auto&, auto& p) { ChangeKeepingTime(p, 12, "7"); }, Kind::Replaced}}},
         ChangeCase{"last read bytes of a large file changed, then appended to",
                    bigFile,
                    {{[](auto&, auto& p) {
