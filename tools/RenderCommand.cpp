@@ -2,11 +2,14 @@
 #include "LoadProgress.h"
 
 #include <algorithm>
+#include <array>
 #include <cctype>
 #include <charconv>
 #include <filesystem>
 #include <iostream>
+#include <string_view>
 #include <unistd.h>
+#include <utility>
 
 const char* const renderVersion = "qornv-render " QORNV_VERSION;
 
@@ -114,27 +117,24 @@ std::optional<PictureFormat> FormatOf(const std::string& path) {
     return std::nullopt;
 }
 
-bool ParseView(const std::string& text, StructureKind& view) {
-    if (text == "icosahedron") {
-        view = StructureKind::Icosahedron;
-    } else if (text == "octahedron") {
-        view = StructureKind::Octahedron;
-    } else {
-        return false;
+// Sets `value` to the choice named `text`; false for a name not in `choices`.
+template <typename Value, std::size_t count>
+bool ParseChoice(const std::string& text,
+                 const std::array<std::pair<std::string_view, Value>, count>& choices,
+                 Value& value) {
+    for (const auto& [name, choice] : choices) {
+        if (text == name) {
+            value = choice;
+            return true;
+        }
     }
-    return true;
+    return false;
 }
 
-bool ParseStatsFormat(const std::string& text, StatsFormat& format) {
-    if (text == "csv") {
-        format = StatsFormat::Csv;
-    } else if (text == "json") {
-        format = StatsFormat::Json;
-    } else {
-        return false;
-    }
-    return true;
-}
+constexpr std::array<std::pair<std::string_view, StructureKind>, 2> viewChoices{
+    {{"icosahedron", StructureKind::Icosahedron}, {"octahedron", StructureKind::Octahedron}}};
+constexpr std::array<std::pair<std::string_view, StatsFormat>, 2> statsFormatChoices{
+    {{"csv", StatsFormat::Csv}, {"json", StatsFormat::Json}}};
 
 constexpr const char* oneModeOnly = "only one of --dump, --check, --stats and -o may be given";
 
@@ -197,7 +197,8 @@ std::optional<RenderRequest> ParseRenderArguments(const std::vector<std::string>
                 return std::nullopt;
             }
         } else if (argument == "--format") {
-            if (!hasValue || !ParseStatsFormat(arguments[++i], request.statsFormat)) {
+            if (!hasValue ||
+                !ParseChoice(arguments[++i], statsFormatChoices, request.statsFormat)) {
                 problem = "--format takes csv or json";
                 return std::nullopt;
             }
@@ -216,7 +217,7 @@ std::optional<RenderRequest> ParseRenderArguments(const std::vector<std::string>
             }
             request.format = *format;
         } else if (argument == "--view") {
-            if (!hasValue || !ParseView(arguments[++i], request.view)) {
+            if (!hasValue || !ParseChoice(arguments[++i], viewChoices, request.view)) {
                 problem = "--view takes icosahedron or octahedron";
                 return std::nullopt;
             }
