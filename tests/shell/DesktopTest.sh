@@ -39,14 +39,9 @@ HOME="$work/home" XDG_CONFIG_HOME="$work/config" XDG_CACHE_HOME="$work/cache" \
 read -r left top < <(client_origin)
 echo "client area at $left,$top, scale $scale"
 
-# The drawing area starts one menu-bar line below the client's top: find that
-# line from the white centre node at (270, 270) of the drawing area. Lengths
-# below are in the screen's device pixels.
+# Lengths below are in the screen's device pixels.
 shot
-whites=$(convert "$work/screen.png" -crop "1x$(device 120)+$((left + $(device 270)))+$((top + $(device 230)))" \
-    +repage txt:- | awk -F'[ ,:]+' '/#FFFFFF/ { print $2 }')
-[[ -n $whites ]] || fail "no white centre node"
-menu_line=$(($(device 230) + ($(head -n 1 <<<"$whites") + $(tail -n 1 <<<"$whites")) / 2 - $(device 270)))
+find_menu_line
 area_left=$((left + $(device 30))) area_top=$((top + menu_line + $(device 30)))
 red_in_view() { shot; count_colour "$area_left" "$area_top" "$(device 480)" "$(device 440)" FF0000; }
 centre_pixel() { shot; pixel $((left + 270 + $1)) $((top + menu_line + 270)); }

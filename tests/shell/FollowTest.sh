@@ -28,13 +28,8 @@ line 1 2 3 4 >"$file"
 HOME="$work/home" XDG_CONFIG_HOME="$work/config" start_viewer "$file"
 read -r left top < <(client_origin)
 
-# The drawing area starts one menu-bar line below the client's top: find that
-# line from the white centre node at (270, 270) of the drawing area.
 shot
-whites=$(convert "$work/screen.png" -crop "1x120+$((left + 270))+$((top + 230))" +repage txt:- |
-    awk -F'[ ,:]+' '/#FFFFFF/ { print $2 }')
-[[ -n $whites ]] || fail "no white centre node"
-menu_line=$((230 + ($(head -n 1 <<<"$whites") + $(tail -n 1 <<<"$whites")) / 2 - 270))
+find_menu_line
 
 # Inside SequenceFrame's border, where the picture alone shows.
 inner="460x400+40+40"

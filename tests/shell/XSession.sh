@@ -104,6 +104,17 @@ client_origin() {
         END { print x, y }'
 }
 
+# The drawing area starts one menu-bar line below the client's top: that line
+# (in device pixels) is found from node 13, the one white disc, at (270, 270)
+# of the drawing area. Needs a shot of the screen and the client's left, top.
+find_menu_line() {
+    local whites
+    whites=$(convert "$work/screen.png" -crop "1x$(device 120)+$((left + $(device 270)))+$((top + $(device 230)))" \
+        +repage txt:- | awk -F'[ ,:]+' '/#FFFFFF/ { print $2 }')
+    [[ -n $whites ]] || fail "no white centre node below ($((left + $(device 270))), $((top + $(device 230))))"
+    menu_line=$(($(device 230) + ($(head -n 1 <<<"$whites") + $(tail -n 1 <<<"$whites")) / 2 - $(device 270)))
+}
+
 # xwd reads the screen in one request; import walks every window first, which
 # takes seconds under fluxbox. Shots are taken while no menu is open.
 shot() { xwd -root -silent | convert xwd:- "$work/screen.png"; }

@@ -15,16 +15,9 @@ start_viewer
 title="QORN-V Struktur: Ikosaeder"
 xprop -id "$window" _NET_WM_NAME | grep -qF "\"$title\"" || fail "_NET_WM_NAME"
 
-# Node 13 is the one white disc, at (270, 270) of the drawing area, which starts
-# one menu-bar line below the window's top: look down that column for it.
 read -r left top < <(client_origin)
 shot
-probe_top=$((top + 262))
-whites=$(convert "$work/screen.png" -crop "1x80+$((left + 270))+$probe_top" +repage txt:- |
-    awk -F'[ ,:]+' '/#FFFFFF/ { print $2 }')
-[[ -n $whites ]] || fail "no white node 13 below ($((left + 270)), $probe_top)"
-centre=$(((probe_top * 2 + $(head -n 1 <<<"$whites") + $(tail -n 1 <<<"$whites")) / 2))
-menu_line=$((centre - top - 270))
+find_menu_line
 node1=$(pixel $((left + 400)) $((top + menu_line + 195)))
 [[ $node1 == E6009B ]] || fail "node 1 is #$node1, not scharlach #E6009B"
 echo "window $window at $left,$top, menu-bar line $menu_line, node 1 #$node1"
