@@ -58,7 +58,7 @@ class PathTable {
           settles(SettlingSteps(rules, nodeCount)) {
         for (std::size_t from = 0; from < nodeCount; ++from) {
             for (int value = -128; value < 128; ++value) {
-                moves[from * 256 + Byte(value)] = MoveFor(rules, nodeCount, from, value);
+                moves[from * 256 + StepByte(value)] = MoveFor(rules, nodeCount, from, value);
             }
         }
     }
@@ -71,10 +71,10 @@ class PathTable {
     std::size_t FindLastOccurrences(std::span<const std::int8_t> steps,
                                     std::vector<std::size_t>& lastSeen) const {
         const std::size_t stride = keys.Count() + 1; // one more for the steps that draw nothing
-        std::array<PathLane, laneCount> lanes{};
+        std::array<PathLane, pathLaneCount> lanes{};
         const std::size_t used = PlanPathLanes(steps, settles, lanes);
-        std::vector<std::size_t> seen(laneCount * stride, 0);
-        if (used == laneCount) {
+        std::vector<std::size_t> seen(pathLaneCount * stride, 0);
+        if (used == pathLaneCount) {
             WalkSideBySide(steps, lanes, seen.data(), stride);
         }
         for (std::size_t lane = 0; lane < used; ++lane) {
@@ -90,16 +90,8 @@ class PathTable {
     }
 
   private:
-    static constexpr std::size_t laneCount = pathLaneCount;
-
-    struct Move {
-        std::uint16_t shape;
-        std::uint16_t next; // the next state's row in the table, node * 256
-    };
-
-    static std::size_t Byte(int value) { return static_cast<std::uint8_t>(value); }
-
-    Move MoveFor(const ViewRules& rules, std::size_t nodeCount, std::size_t from, int value) const {
+    PathMove MoveFor(const ViewRules& rules, std::size_t nodeCount, std::size_t from,
+                     int value) const {
         const PathStep step = TakePathStep(rules, nodeCount, from, value);
         std::size_t shape = noShape;
         if (step.shape == PathShape::Marker) {
@@ -112,16 +104,17 @@ class PathTable {
 
     // Walks all lanes in step as far as the shortest reaches, leaving the rest of
     // each lane to WalkLane.
-    void WalkSideBySide(std::span<const std::int8_t> steps, std::array<PathLane, laneCount>& lanes,
-                        std::size_t* seen, std::size_t stride) const {
+    void WalkSideBySide(std::span<const std::int8_t> steps,
+                        std::array<PathLane, pathLaneCount>& lanes, std::size_t* seen,
+                        std::size_t stride) const {
         std::size_t common = steps.size();
         for (const PathLane& lane : lanes) {
             common = std::min(common, lane.end - lane.begin);
         }
         for (std::size_t j = 0; j < common; ++j) {
-            for (std::size_t lane = 0; lane < laneCount; ++lane) {
+            for (std::size_t lane = 0; lane < pathLaneCount; ++lane) {
                 const std::size_t i = lanes[lane].begin + j;
-                const Move move = moves[lanes[lane].offset + Byte(steps[i])];
+                const PathMove move = moves[lanes[lane].offset + StepByte(steps[i])];
                 seen[lane * stride + move.shape] = i + 1;
                 lanes[lane].offset = move.next;
             }
@@ -134,7 +127,7 @@ class PathTable {
     void WalkLane(std::span<const std::int8_t> steps, PathLane& lane, std::size_t* seen) const {
         std::size_t offset = lane.offset;
         for (std::size_t i = lane.begin; i < lane.end; ++i) {
-            const Move move = moves[offset + Byte(steps[i])];
+            const PathMove move = moves[offset + StepByte(steps[i])];
             seen[move.shape] = i + 1;
             offset = move.next;
         }
@@ -143,7 +136,7 @@ class PathTable {
 
     ShapeKeys keys;
     std::size_t noShape;
-    std::vector<Move> moves;
+    std::vector<PathMove> moves;
     std::array<bool, 256> settles;
 };
 

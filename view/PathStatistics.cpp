@@ -24,24 +24,24 @@ class CountingWalk {
                 } else if (step.shape == PathShape::Marker) {
                     shape = nodeCount * nodeCount + from;
                 }
-                moves[from * 256 + Byte(value)] = {static_cast<std::uint16_t>(shape),
-                                                   static_cast<std::uint16_t>(step.next * 256)};
+                moves[from * 256 + StepByte(value)] = {static_cast<std::uint16_t>(shape),
+                                                       static_cast<std::uint16_t>(step.next * 256)};
             }
         }
     }
 
     // Per shape, then per byte value of the list: how often each occurs.
     std::vector<std::uint64_t> Count(std::span<const std::int8_t> steps) const {
-        std::array<PathLane, laneCount> lanes{};
+        std::array<PathLane, pathLaneCount> lanes{};
         const std::size_t used = PlanPathLanes(steps, settles, lanes);
-        std::vector<std::uint64_t> counts(laneCount * stride, 0);
-        if (used == laneCount) {
+        std::vector<std::uint64_t> counts(pathLaneCount * stride, 0);
+        if (used == pathLaneCount) {
             WalkSideBySide(steps, lanes, counts.data());
         }
         for (std::size_t lane = 0; lane < used; ++lane) {
             WalkLane(steps, lanes[lane], counts.data() + lane * stride);
         }
-        for (std::size_t lane = 1; lane < laneCount; ++lane) {
+        for (std::size_t lane = 1; lane < pathLaneCount; ++lane) {
             for (std::size_t k = 0; k < stride; ++k) {
                 counts[k] += counts[lane * stride + k];
             }
@@ -53,20 +53,11 @@ class CountingWalk {
     std::size_t HistogramStart() const { return noShape + 1; }
 
   private:
-    static constexpr std::size_t laneCount = pathLaneCount;
-
-    struct Move {
-        std::uint16_t shape;
-        std::uint16_t next; // the next state's row in the table, node * 256
-    };
-
-    static std::size_t Byte(int value) { return static_cast<std::uint8_t>(value); }
-
     // Static, with everything in arguments: see WalkSideBySide.
-    static void Visit(const Move* table, std::uint64_t* counts, std::uint64_t* histogram,
+    static void Visit(const PathMove* table, std::uint64_t* counts, std::uint64_t* histogram,
                       std::size_t& offset, std::int8_t value) {
-        const std::size_t byte = Byte(value);
-        const Move move = table[offset + byte];
+        const std::size_t byte = StepByte(value);
+        const PathMove move = table[offset + byte];
         ++counts[move.shape];
         ++histogram[byte];
         offset = move.next;
@@ -75,9 +66,9 @@ class CountingWalk {
     // The lanes' state lives in locals: the counts are stored through a pointer
     // to integers of the same type as the members, which would otherwise make
     // the compiler reload those from memory after every count.
-    void WalkSideBySide(std::span<const std::int8_t> steps, std::array<PathLane, laneCount>& lanes,
-                        std::uint64_t* counts) const {
-        static_assert(laneCount == 4);
+    void WalkSideBySide(std::span<const std::int8_t> steps,
+                        std::array<PathLane, pathLaneCount>& lanes, std::uint64_t* counts) const {
+        static_assert(pathLaneCount == 4);
         std::size_t common = steps.size();
         for (const PathLane& lane : lanes) {
             common = std::min(common, lane.end - lane.begin);
@@ -95,7 +86,7 @@ class CountingWalk {
         std::uint64_t* const c2 = counts + 2 * stride;
         std::uint64_t* const c3 = counts + 3 * stride;
         const std::size_t h = HistogramStart();
-        const Move* const table = moves.data();
+        const PathMove* const table = moves.data();
         for (std::size_t j = 0; j < common; ++j) {
             Visit(table, c0, c0 + h, o0, s0[j]);
             Visit(table, c1, c1 + h, o1, s1[j]);
@@ -103,7 +94,7 @@ class CountingWalk {
             Visit(table, c3, c3 + h, o3, s3[j]);
         }
         const std::size_t offsets[] = {o0, o1, o2, o3};
-        for (std::size_t lane = 0; lane < laneCount; ++lane) {
+        for (std::size_t lane = 0; lane < pathLaneCount; ++lane) {
             lanes[lane].begin += common;
             lanes[lane].offset = offsets[lane];
         }
@@ -112,7 +103,7 @@ class CountingWalk {
     void WalkLane(std::span<const std::int8_t> steps, PathLane& lane, std::uint64_t* counts) const {
         std::size_t offset = lane.offset;
         std::uint64_t* const histogram = counts + HistogramStart();
-        const Move* const table = moves.data();
+        const PathMove* const table = moves.data();
         const std::size_t end = lane.end;
         for (std::size_t i = lane.begin; i < end; ++i) {
             Visit(table, counts, histogram, offset, steps[i]);
@@ -123,7 +114,7 @@ class CountingWalk {
     std::size_t nodeCount;
     std::size_t noShape;
     std::size_t stride;
-    std::vector<Move> moves;
+    std::vector<PathMove> moves;
     std::array<bool, 256> settles;
 };
 

@@ -54,6 +54,17 @@ PathStep TakePathStep(const PathRules& rules, std::size_t nodeCount, std::size_t
 // whatever came before, so every lane knows its starting state exactly.
 inline constexpr std::size_t pathLaneCount = 4;
 
+// One entry of a walk's table: what the step draws, and the next state.
+struct PathMove {
+    std::uint16_t shape;
+    std::uint16_t next; // the next state's row in the table, node * 256
+};
+
+// A step's value as the column of its table row.
+inline std::size_t StepByte(int value) {
+    return static_cast<std::uint8_t>(value);
+}
+
 struct PathLane {
     std::size_t begin;  // the lane's first step
     std::size_t end;    // one past its last

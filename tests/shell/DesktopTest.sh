@@ -90,7 +90,7 @@ expect_bare "Löschen again"
 
 if [[ $scale != 1 ]]; then
     choose $sequenz 3 # Schliesen
-    wait_long eval '! kill -0 $viewer_pid 2>/dev/null' || fail "still running after Schliesen"
+    expect_exit Schliesen wait_long
     echo "$mode at scale $scaling: Löschen stays, uncovering redraws"
     exit 0
 fi
@@ -126,11 +126,7 @@ request_file "$work/corners" eval '! title_window "Photonensequenz-Datei öffnen
 title_window "QORN-V Struktur: Ikosaeder"
 expect_path "the file chosen in the requester"
 choose $sequenz 3 # Schliesen
-wait_until eval '! kill -0 $viewer_pid 2>/dev/null' || fail "still running after Schliesen"
-status=0
-wait "$viewer_pid" || status=$?
-viewer_pid=""
-[[ $status == 0 ]] || fail "exit status $status"
+expect_exit Schliesen
 
 # fontconfig keeps its own cache of the system's fonts under XDG_CACHE_HOME
 # when the system's cache is stale; only its files, known by their signature,

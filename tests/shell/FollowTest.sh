@@ -116,9 +116,5 @@ mask=""
 expect_file "growth once the box is confirmed"
 
 choose $sequenz 3 # Schliesen
-wait_until eval '! kill -0 $viewer_pid 2>/dev/null' || fail "still running after Schliesen"
-status=0
-wait "$viewer_pid" || status=$?
-viewer_pid=""
-[[ $status == 0 ]] || fail "exit status $status"
+expect_exit Schliesen
 echo "$mode: the view follows appends, replacement and deletion; growth waits behind Fehler!"

@@ -193,6 +193,16 @@ popup_drawn() {
     grep -q '#000000' <<<"$colours" && grep -q '#FFFFFF' <<<"$colours"
 }
 
+# Waits for the viewer to end after WHAT, which must leave exit status 0.
+# WAIT is the waiting to use: wait_until, or wait_long for a slow start.
+expect_exit() {
+    local what=$1 wait=${2:-wait_until} status=0
+    "$wait" eval '! kill -0 $viewer_pid 2>/dev/null' || fail "still running after $what"
+    wait "$viewer_pid" || status=$?
+    viewer_pid=""
+    [[ $status == 0 ]] || fail "exit status $status after $what"
+}
+
 # Logical pixels to the screen's device pixels, at the scale the test runs.
 device() { awk -v v="$1" -v s="${scale:-1}" 'BEGIN { printf "%d", v * s + 0.5 }'; }
 

@@ -23,9 +23,5 @@ node1=$(pixel $((left + 400)) $((top + menu_line + 195)))
 echo "window $window at $left,$top, menu-bar line $menu_line, node 1 #$node1"
 
 "$close_helper" "$window"
-wait_until eval '! kill -0 $viewer_pid 2>/dev/null' || fail "still running after the close request"
-status=0
-wait "$viewer_pid" || status=$?
-viewer_pid=""
-[[ $status == 0 ]] || fail "exit status $status"
+expect_exit "the close request"
 echo "closed with exit status 0"
