@@ -2,22 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
 
 namespace {
-
-class TemporaryKzt {
-  public:
-    explicit TemporaryKzt(const std::string& bytes) {
-        char name[] = "/tmp/qornv-data-XXXXXX.kzt";
-        const int descriptor = ::mkstemps(name, 4);
-        path = name;
-        ::close(descriptor);
-        std::ofstream(path, std::ios::binary) << bytes;
-    }
-    ~TemporaryKzt() { std::filesystem::remove(path); }
-    std::string path;
-};
 
 std::vector<std::string> LinesOf(const std::string& text) {
     std::vector<std::string> lines;

@@ -4,23 +4,9 @@
 
 #include <cctype>
 #include <charconv>
-#include <filesystem>
 #include <map>
 
 namespace {
-
-class StatsFile {
-  public:
-    explicit StatsFile(const std::string& bytes) {
-        char name[] = "/tmp/qornv-stats-XXXXXX.kzt";
-        const int descriptor = ::mkstemps(name, 4);
-        path = name;
-        ::close(descriptor);
-        std::ofstream(path, std::ios::binary) << bytes;
-    }
-    ~StatsFile() { std::filesystem::remove(path); }
-    std::string path;
-};
 
 // What either format says, read back into one shape.
 struct Figures {
@@ -211,7 +197,7 @@ const char* const sampleFile =
     "QORN-V run\n;;;;;3\n;;;;;0\n;;;;;1\n;;;;;5\n;;;;;17\n;;;;;3\n\n;;;;;4\n";
 
 TEST(RenderStats, IcosahedronCountsInBothFormats) {
-    StatsFile file(sampleFile);
+    TemporaryKzt file(sampleFile);
     const Figures f = StatsOf({"--stats", file.path}, "icosahedron");
     EXPECT_EQ(f.file, (std::map<std::string, long long>{{"result", 1},
                                                         {"malformed_line", 0},
@@ -228,7 +214,7 @@ TEST(RenderStats, IcosahedronCountsInBothFormats) {
 }
 
 TEST(RenderStats, OctahedronCountsClassCodes) {
-    StatsFile file(sampleFile);
+    TemporaryKzt file(sampleFile);
     const Figures f = StatsOf({"--stats", "--view", "octahedron", file.path}, "octahedron");
     EXPECT_EQ(f.file.at("marker_steps"), 3);
     EXPECT_EQ(f.file.at("no_node_steps"), 0);
@@ -249,7 +235,7 @@ TEST(RenderStats, DemonstrationSequenceWithoutFile) {
 }
 
 TEST(RenderStats, MalformedLineIsAWarningAndItsNumberIsReported) {
-    StatsFile file(";;;;;4\r\nQORN-V\r\n;;;;;6\r\n;;;;;+5\r\n;;;;;6\r\n");
+    TemporaryKzt file(";;;;;4\r\nQORN-V\r\n;;;;;6\r\n;;;;;+5\r\n;;;;;6\r\n");
     const Figures f = StatsOf({"--stats", file.path}, "icosahedron");
     EXPECT_EQ(f.file.at("result"), -1);
     EXPECT_EQ(f.file.at("malformed_line"), 4);

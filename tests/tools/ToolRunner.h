@@ -10,6 +10,22 @@
 #include <unistd.h>
 #include <vector>
 
+// A sequence file in /tmp holding `bytes`, removed again at the end of the test.
+class TemporaryKzt {
+  public:
+    explicit TemporaryKzt(const std::string& bytes) {
+        char name[] = "/tmp/qornv-test-XXXXXX.kzt";
+        const int descriptor = ::mkstemps(name, 4);
+        path = name;
+        ::close(descriptor);
+        std::ofstream(path, std::ios::binary) << bytes;
+    }
+    ~TemporaryKzt() { std::remove(path.c_str()); }
+    TemporaryKzt(const TemporaryKzt&) = delete;
+    TemporaryKzt& operator=(const TemporaryKzt&) = delete;
+    std::string path;
+};
+
 // Runs a program with the given arguments and collects what it printed.
 struct ToolRun {
     int exitStatus = -1;
