@@ -20,11 +20,6 @@ std::size_t IndexOf(StructureKind kind) {
     return kind == StructureKind::Octahedron ? 1 : 0;
 }
 
-// Step values are signed bytes, so no step reaches a node past 127.
-std::size_t ReachableNodes(std::size_t nodeListSize) {
-    return std::min<std::size_t>(nodeListSize, 128);
-}
-
 // The node number of a step that has an entry; 0 for a marker or a step without one.
 std::size_t EntryOf(std::int8_t value, std::size_t nodeCount) {
     return value > 0 && static_cast<std::size_t>(value) < nodeCount

@@ -36,16 +36,6 @@ void DrawShape(DrawingSurface& surface, const NodeList& nodeList, const ShapeKey
 
 namespace {
 
-using ViewRules = PathRules;
-
-constexpr const ViewRules& icosahedronRules = icosahedronPathRules;
-constexpr const ViewRules& octahedronRules = octahedronPathRules;
-
-// Step values are signed bytes, so no step reaches a node past 127.
-std::size_t ReachableNodes(const NodeList& nodeList) {
-    return std::min<std::size_t>(nodeList.Size(), 128);
-}
-
 // The walk as a table: the state is the node the path stands on (0 before it has
 // started), and whether that node is a corner follows from the node itself. One
 // lookup per step gives the shape drawn, if any, and the next state; steps
@@ -53,7 +43,7 @@ std::size_t ReachableNodes(const NodeList& nodeList) {
 // The list is walked in lanes side by side (PathLane).
 class PathTable {
   public:
-    PathTable(const ViewRules& rules, std::size_t nodeCount)
+    PathTable(const PathRules& rules, std::size_t nodeCount)
         : keys(nodeCount), noShape(keys.Count()), moves(nodeCount * 256),
           settles(SettlingSteps(rules, nodeCount)) {
         for (std::size_t from = 0; from < nodeCount; ++from) {
@@ -90,7 +80,7 @@ class PathTable {
     }
 
   private:
-    PathMove MoveFor(const ViewRules& rules, std::size_t nodeCount, std::size_t from,
+    PathMove MoveFor(const PathRules& rules, std::size_t nodeCount, std::size_t from,
                      int value) const {
         const PathStep step = TakePathStep(rules, nodeCount, from, value);
         std::size_t shape = noShape;
@@ -149,9 +139,9 @@ void PlaceCursors(CursorList<std::int8_t>& walked, NodeList& nodeList, std::size
     }
 }
 
-void DrawLastOccurrences(ViewerState& state, DrawingSurface& surface, const ViewRules& rules,
+void DrawLastOccurrences(ViewerState& state, DrawingSurface& surface, const PathRules& rules,
                          CursorList<std::int8_t>& walked) {
-    const PathTable table(rules, ReachableNodes(state.nodeList));
+    const PathTable table(rules, ReachableNodes(state.nodeList.Size()));
     std::vector<std::size_t> lastSeen;
     const std::size_t finalNode = table.FindLastOccurrences(walked.Elements(), lastSeen);
     const std::int32_t markerRadius = state.layout.markerRadius + rules.extraMarkerRadius;
@@ -169,7 +159,7 @@ void DrawLastOccurrences(ViewerState& state, DrawingSurface& surface, const View
 // The walk step by step with the list cursors, one drawing unit per shape.
 class FullWalk {
   public:
-    FullWalk(ViewerState& state, DrawingSurface& surface, const ViewRules& rules)
+    FullWalk(ViewerState& state, DrawingSurface& surface, const PathRules& rules)
         : state(state), surface(surface), rules(rules) {}
 
     void Run(CursorList<std::int8_t>& walked) {
@@ -244,7 +234,7 @@ class FullWalk {
 
     ViewerState& state;
     DrawingSurface& surface;
-    const ViewRules& rules;
+    const PathRules& rules;
     bool started = false;
     bool onCorner = false;
     NodePosition from;
@@ -255,7 +245,7 @@ bool HasPath(const ViewerState& state, const CursorList<std::int8_t>& walked) {
 }
 
 template <typename DrawPath>
-void DrawView(ViewerState& state, DrawingSurface& surface, const ViewRules& rules,
+void DrawView(ViewerState& state, DrawingSurface& surface, const PathRules& rules,
               CursorList<std::int8_t>& walked, DrawPath&& drawPath) {
     DrawNodes(state, surface, rules.kind);
     if (!HasPath(state, walked)) {
@@ -269,24 +259,24 @@ void DrawView(ViewerState& state, DrawingSurface& surface, const ViewRules& rule
 
 void DrawIcosahedronPath(ViewerState& state, DrawingSurface& surface) {
     auto& steps = state.sequence.stepList;
-    DrawView(state, surface, icosahedronRules, steps,
-             [&] { DrawLastOccurrences(state, surface, icosahedronRules, steps); });
+    DrawView(state, surface, icosahedronPathRules, steps,
+             [&] { DrawLastOccurrences(state, surface, icosahedronPathRules, steps); });
 }
 
 void DrawOctahedronPath(ViewerState& state, DrawingSurface& surface) {
     auto& classes = state.sequence.classList;
-    DrawView(state, surface, octahedronRules, classes,
-             [&] { DrawLastOccurrences(state, surface, octahedronRules, classes); });
+    DrawView(state, surface, octahedronPathRules, classes,
+             [&] { DrawLastOccurrences(state, surface, octahedronPathRules, classes); });
 }
 
 void DrawIcosahedronPathInFull(ViewerState& state, DrawingSurface& surface) {
     auto& steps = state.sequence.stepList;
-    DrawView(state, surface, icosahedronRules, steps,
-             [&] { FullWalk(state, surface, icosahedronRules).Run(steps); });
+    DrawView(state, surface, icosahedronPathRules, steps,
+             [&] { FullWalk(state, surface, icosahedronPathRules).Run(steps); });
 }
 
 void DrawOctahedronPathInFull(ViewerState& state, DrawingSurface& surface) {
     auto& classes = state.sequence.classList;
-    DrawView(state, surface, octahedronRules, classes,
-             [&] { FullWalk(state, surface, octahedronRules).Run(classes); });
+    DrawView(state, surface, octahedronPathRules, classes,
+             [&] { FullWalk(state, surface, octahedronPathRules).Run(classes); });
 }

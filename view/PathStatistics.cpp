@@ -138,7 +138,7 @@ PathStatistics CountPath(StructureKind kind, std::span<const std::int8_t> walked
     const CountingWalk walk(PathRulesFor(kind), nodeCount);
     const std::vector<std::uint64_t> counts = walk.Count(walked);
     const std::uint64_t* histogram = counts.data() + walk.HistogramStart();
-    const auto byValue = [&](int value) { return histogram[static_cast<std::uint8_t>(value)]; };
+    const auto byValue = [&](int value) { return histogram[StepByte(value)]; };
 
     statistics.steps = walked.size();
     statistics.markerSteps = byValue(0);

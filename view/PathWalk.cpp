@@ -11,6 +11,10 @@ std::size_t NodeCountOf(StructureKind kind) {
     return kind == StructureKind::Octahedron ? octahedronNodeCount : icosahedronNodeCount;
 }
 
+std::size_t ReachableNodes(std::size_t nodeListSize) {
+    return std::min<std::size_t>(nodeListSize, 128);
+}
+
 bool IsCorner(const PathRules& rules, int node) {
     return std::find(rules.corners.begin(), rules.corners.end(), node) != rules.corners.end();
 }
@@ -62,19 +66,18 @@ std::array<bool, 256> SettlingSteps(const PathRules& rules, std::size_t nodeCoun
 
 std::size_t PlanPathLanes(std::span<const std::int8_t> steps, const std::array<bool, 256>& settles,
                           std::array<PathLane, pathLaneCount>& lanes) {
-    const auto byte = [](std::int8_t value) { return static_cast<std::uint8_t>(value); };
     lanes[0] = {0, steps.size(), 0};
     std::size_t used = 1;
     for (std::size_t k = 1; k < pathLaneCount; ++k) {
         std::size_t at = std::max(steps.size() * k / pathLaneCount, lanes[used - 1].begin);
-        while (at < steps.size() && !settles[byte(steps[at])]) {
+        while (at < steps.size() && !settles[StepByte(steps[at])]) {
             ++at;
         }
         if (at >= steps.size()) {
             break;
         }
         lanes[used - 1].end = at + 1;
-        lanes[used++] = {at + 1, steps.size(), std::size_t{byte(steps[at])} * 256};
+        lanes[used++] = {at + 1, steps.size(), StepByte(steps[at]) * 256};
     }
     return used;
 }

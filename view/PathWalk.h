@@ -31,6 +31,10 @@ const PathRules& PathRulesFor(StructureKind kind);
 // Entries of the structure's NodeList: the placeholder and its nodes.
 std::size_t NodeCountOf(StructureKind kind);
 
+// The NodeList entries a walk can reach: step values are signed bytes, so no
+// step reaches a node past 127.
+std::size_t ReachableNodes(std::size_t nodeListSize);
+
 bool IsCorner(const PathRules& rules, int node);
 
 enum class PathShape : std::uint8_t { None, Line, Marker };
@@ -48,12 +52,6 @@ struct PathStep {
 PathStep TakePathStep(const PathRules& rules, std::size_t nodeCount, std::size_t standing,
                       int value);
 
-// A long walk by table lookup waits on each lookup before the next can start.
-// The list is therefore cut into lanes walked side by side. A lane may start
-// right after any step onto an ordinary node: the path then stands on that node
-// whatever came before, so every lane knows its starting state exactly.
-inline constexpr std::size_t pathLaneCount = 4;
-
 // One entry of a walk's table: what the step draws, and the next state.
 struct PathMove {
     std::uint16_t shape;
@@ -64,6 +62,12 @@ struct PathMove {
 inline std::size_t StepByte(int value) {
     return static_cast<std::uint8_t>(value);
 }
+
+// A long walk by table lookup waits on each lookup before the next can start.
+// The list is therefore cut into lanes walked side by side. A lane may start
+// right after any step onto an ordinary node: the path then stands on that node
+// whatever came before, so every lane knows its starting state exactly.
+inline constexpr std::size_t pathLaneCount = 4;
 
 struct PathLane {
     std::size_t begin;  // the lane's first step
