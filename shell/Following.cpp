@@ -60,13 +60,12 @@ void Viewer::ExtendView(std::size_t from, QImage pictureBefore) {
     pictureBefore = QImage();
     window->ShowDrawing(extension.Extend(state, surface, ShownStructure(), from));
     if (last) {
-        last->after = surface.Image();
+        last->changesAfter = surface.Changes();
     }
     undo = std::move(last);
 }
 
 bool Viewer::Undoes(std::size_t keptSteps, StructureKind kind) const {
     return undo && undo->kind == kind && undo->keptSteps <= keptSteps &&
-           surface.Image().constBits() == undo->after.constBits() &&
-           undo->before.size() == surface.Image().size();
+           undo->changesAfter == surface.Changes();
 }

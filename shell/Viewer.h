@@ -75,13 +75,12 @@ class Viewer {
     std::unique_ptr<SequenceFollower> follower;
     FileWatch watch;
     PathExtension extension;
-    // The picture before the last extension, and after it: a provisional last
-    // step read again is undone by going back to the picture before, as long
-    // as nothing was drawn since (the image still shares its pixels with
-    // `after`, since any drawing detaches it).
+    // The picture before the last extension: a provisional last step read
+    // again is undone by going back to it, as long as the image has not
+    // changed since the extension (`changesAfter`).
     struct ExtensionUndo {
         QImage before;
-        QImage after;
+        std::uint64_t changesAfter = 0;
         std::size_t keptSteps = 0;
         StructureKind kind = StructureKind::Icosahedron;
     };

@@ -29,11 +29,12 @@ QColor ColourFromPacked(std::uint32_t packed) {
 DrawingSurface::DrawingSurface(QColor background) : background(background.toRgb()) {}
 
 void DrawingSurface::Resize(int width, int height) {
-    if (width <= 0 || height <= 0) {
-        image = QImage();
+    if (!image.isNull() && image.width() == width && image.height() == height) {
         return;
     }
-    if (!image.isNull() && image.width() == width && image.height() == height) {
+    ++changes;
+    if (width <= 0 || height <= 0) {
+        image = QImage();
         return;
     }
     QImage resized(width, height, QImage::Format_RGB32);
@@ -47,9 +48,15 @@ void DrawingSurface::Resize(int width, int height) {
 
 void DrawingSurface::EraseWith(QColor newBackground) {
     background = newBackground.toRgb();
+    ++changes;
     if (!image.isNull()) {
         image.fill(background);
     }
+}
+
+void DrawingSurface::Restore(const QImage& picture) {
+    image = picture;
+    ++changes;
 }
 
 bool DrawingSurface::BeginPicture(QPaintDevice& device, int width, int height) {
@@ -76,6 +83,7 @@ bool DrawingSurface::BeginDrawing() {
     if (picture != nullptr) {
         return painter.isActive();
     }
+    ++changes;
     if (openUnits > 0) {
         ++openUnits;
         return true;

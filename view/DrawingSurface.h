@@ -32,7 +32,11 @@ class DrawingSurface {
     void EraseWith(QColor newBackground);
 
     // Puts back a picture taken from Image() earlier, of the image's size.
-    void Restore(const QImage& picture) { image = picture; }
+    void Restore(const QImage& picture);
+
+    // Grows with every change of the image: a drawing unit opened on it, a
+    // resize, an erase, a restore. Equal counts mean the same picture.
+    std::uint64_t Changes() const { return changes; }
 
     // One whole picture of width x height pixels on `device`, starting with the
     // background. Vector devices take a single painter per document, so it
@@ -66,6 +70,7 @@ class DrawingSurface {
     QPaintDevice* picture = nullptr; // the device between BeginPicture and EndPicture
     QPainter painter;
     int openUnits = 0; // drawing units open on the image
+    std::uint64_t changes = 0;
     QColor background;
     DrawingMode mode = DrawingMode::Filled;
 };
