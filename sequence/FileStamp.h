@@ -3,15 +3,13 @@
 #include <cstdint>
 #include <string>
 
-struct stat;
-
-// What stat tells of a file: which file it is, and whether it was written
-// since. The change time is part of it, so a rewrite that puts the old
+// What the file system tells of a file: which file it is, and whether it was
+// written since. The change time is part of it, so a rewrite that puts the old
 // modification time back is still seen as a change.
 struct FileStamp {
     bool exists = false;
-    std::uint64_t device = 0;
-    std::uint64_t inode = 0;
+    std::uint64_t device = 0; // the volume
+    std::uint64_t inode = 0;  // the file on that volume
     std::uint64_t size = 0;
     std::int64_t modifiedNs = 0;
     std::int64_t changedNs = 0;
@@ -22,6 +20,6 @@ struct FileStamp {
     friend bool operator==(const FileStamp&, const FileStamp&) = default;
 };
 
-FileStamp StampOf(const struct stat& status);
-// A stamp with `exists` false when `path` cannot be stat'ed.
-FileStamp StampOfPath(const std::string& path);
+// A stamp with `exists` false when `path` cannot be looked at; `error`, if
+// given, then tells why as an errno value (ENOENT when nothing is there).
+FileStamp StampOfPath(const std::string& path, int* error = nullptr);

@@ -1,13 +1,11 @@
 #include "SequenceFollower.h"
 
+#include "ReadOnlyFile.h"
+
 #include <algorithm>
 #include <cerrno>
-#include <cstring>
-#include <fcntl.h>
 #include <new>
 #include <span>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace {
 
@@ -24,46 +22,6 @@ void ReserveForFile(Sequence& sequence, std::size_t fileSize) {
         sequence.stepList.Reserve(guess);
         sequence.classList.Reserve(guess);
     } catch (const std::bad_alloc&) {
-    }
-}
-
-class FileDescriptor {
-  public:
-    explicit FileDescriptor(int descriptor) : descriptor(descriptor) {}
-    ~FileDescriptor() {
-        if (descriptor >= 0) {
-            ::close(descriptor);
-        }
-    }
-    FileDescriptor(const FileDescriptor&) = delete;
-    FileDescriptor& operator=(const FileDescriptor&) = delete;
-    int Get() const { return descriptor; }
-
-  private:
-    int descriptor;
-};
-
-// Only a regular file is a sequence file. The open is non-blocking so that a
-// FIFO without a writer is refused at once instead of hanging the window.
-int OpenRegularFile(const std::string& path, struct stat& status) {
-    const int descriptor = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
-    if (descriptor < 0) {
-        return -1;
-    }
-    if (::fstat(descriptor, &status) != 0 || !S_ISREG(status.st_mode)) {
-        ::close(descriptor);
-        return -1;
-    }
-    ::posix_fadvise(descriptor, 0, 0, POSIX_FADV_SEQUENTIAL);
-    return descriptor;
-}
-
-ssize_t ReadAt(int file, char* buffer, std::size_t size, std::uint64_t offset) {
-    for (;;) {
-        const ssize_t count = ::pread(file, buffer, size, static_cast<off_t>(offset));
-        if (count >= 0 || errno != EINTR) {
-            return count;
-        }
     }
 }
 
@@ -117,10 +75,9 @@ int SequenceFollower::Load(Sequence& sequence, const std::string& newPath, LoadR
                            LoadObserver* observer) {
     LoadReport outcome;
     try {
-        struct stat status {};
-        const FileDescriptor file(OpenRegularFile(newPath, status));
-        if (file.Get() >= 0) {
-            const auto fileSize = static_cast<std::uint64_t>(status.st_size);
+        const ReadOnlyFile file(newPath);
+        if (file.IsOpen()) {
+            const std::uint64_t fileSize = file.Stamp().size;
             Sequence loaded;
             ReserveForFile(loaded, fileSize);
             auto newParser = std::make_unique<SequenceParser>(loaded);
@@ -130,7 +87,7 @@ int SequenceFollower::Load(Sequence& sequence, const std::string& newPath, LoadR
             std::uint64_t offset = 0;
             bool readFailed = false;
             for (;;) {
-                const ssize_t count = ReadAt(file.Get(), block.get(), blockSize, offset);
+                const std::int64_t count = file.ReadAt(block.get(), blockSize, offset);
                 if (count <= 0) {
                     readFailed = count < 0;
                     break;
@@ -153,7 +110,7 @@ int SequenceFollower::Load(Sequence& sequence, const std::string& newPath, LoadR
                 newParser->Retarget(sequence);
                 path.swap(followedPath);
                 parser = std::move(newParser);
-                stamp = StampOf(status);
+                stamp = file.Stamp();
                 readOffset = offset;
                 tail.swap(newTail);
                 provisional = pending;
@@ -177,13 +134,13 @@ FollowUpdate SequenceFollower::Update(Sequence& sequence) {
     if (!parser) {
         return update;
     }
-    struct stat status {};
-    if (::stat(path.c_str(), &status) != 0) {
+    int error = 0;
+    const FileStamp now = StampOfPath(path, &error);
+    if (!now.exists) {
         // Gone is gone; any other failure (a share that does not answer) changes nothing.
-        vanished = vanished || errno == ENOENT || errno == ENOTDIR;
+        vanished = vanished || error == ENOENT;
         return update;
     }
-    const FileStamp now = StampOf(status);
     if (vanished || reloadPending || !now.SameFile(stamp)) {
         return Reload(sequence);
     }
@@ -210,28 +167,27 @@ FollowUpdate SequenceFollower::Reload(Sequence& sequence) {
 FollowUpdate SequenceFollower::ReadOn(Sequence& sequence) {
     bool replaced = false;
     {
-        struct stat status {};
-        const FileDescriptor file(OpenRegularFile(path, status));
-        if (file.Get() < 0) {
+        const ReadOnlyFile file(path);
+        if (!file.IsOpen()) {
             FollowUpdate unreadable;
             unreadable.report = report;
             return unreadable;
         }
-        const FileStamp now = StampOf(status);
-        replaced = !now.SameFile(stamp) || now.size < readOffset || !TailUnchanged(file.Get());
+        const FileStamp& now = file.Stamp();
+        replaced = !now.SameFile(stamp) || now.size < readOffset || !TailUnchanged(file);
         if (!replaced) {
-            return ReadAppended(sequence, file.Get(), now);
+            return ReadAppended(sequence, file, now);
         }
     }
     return Reload(sequence); // the file is closed again before it is read anew
 }
 
-bool SequenceFollower::TailUnchanged(int file) const {
+bool SequenceFollower::TailUnchanged(const ReadOnlyFile& file) const {
     std::string now(tail.size(), '\0');
     std::size_t got = 0;
     while (got < now.size()) {
-        const ssize_t count =
-            ReadAt(file, now.data() + got, now.size() - got, readOffset - tail.size() + got);
+        const std::int64_t count =
+            file.ReadAt(now.data() + got, now.size() - got, readOffset - tail.size() + got);
         if (count <= 0) {
             return false;
         }
@@ -240,7 +196,8 @@ bool SequenceFollower::TailUnchanged(int file) const {
     return now == tail;
 }
 
-FollowUpdate SequenceFollower::ReadAppended(Sequence& sequence, int file, const FileStamp& now) {
+FollowUpdate SequenceFollower::ReadAppended(Sequence& sequence, const ReadOnlyFile& file,
+                                            const FileStamp& now) {
     FollowUpdate update;
     update.report = report;
     if (parser->Stopped() || now.size == readOffset) {
@@ -257,7 +214,7 @@ FollowUpdate SequenceFollower::ReadAppended(Sequence& sequence, int file, const 
         bool readAny = false;
         bool readFailed = false;
         for (;;) {
-            const ssize_t count = ReadAt(file, block.get(), blockSize, readOffset);
+            const std::int64_t count = file.ReadAt(block.get(), blockSize, readOffset);
             if (count <= 0) {
                 readFailed = count < 0;
                 break;

@@ -9,7 +9,7 @@
 #include <memory>
 #include <string>
 
-struct stat;
+class ReadOnlyFile;
 
 struct FollowUpdate {
     enum class Kind { Unchanged, Grown, Replaced };
@@ -56,8 +56,8 @@ class SequenceFollower {
   private:
     FollowUpdate Reload(Sequence& sequence);
     FollowUpdate ReadOn(Sequence& sequence);
-    FollowUpdate ReadAppended(Sequence& sequence, int file, const FileStamp& now);
-    bool TailUnchanged(int file) const;
+    FollowUpdate ReadAppended(Sequence& sequence, const ReadOnlyFile& file, const FileStamp& now);
+    bool TailUnchanged(const ReadOnlyFile& file) const;
 
     std::string path;
     std::unique_ptr<SequenceParser> parser; // set while following

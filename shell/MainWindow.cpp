@@ -1,6 +1,7 @@
 #include "MainWindow.h"
 
 #include "ApplicationIcon.h"
+#include "Desktop.h"
 #include "DrawingArea.h"
 #include "FileNames.h"
 #include "FramePlacement.h"
@@ -46,7 +47,7 @@ MainWindow::MainWindow(DrawingSurface& surface, EventSink post)
 // around the client area's centre where the window manager places its frame
 // by centre gravity. Elsewhere the platform's own idea of the frame counts.
 void MainWindow::ShowCentred(QSize clientSize) {
-    const QRect screenArea = screen()->geometry();
+    const QRect screenArea = CentringArea(*screen());
     const FramePlan plan = PlanFrame(*windowHandle());
     const QMargins frame =
         plan.centreGravity || !plan.frame.isNull() ? plan.frame : windowHandle()->frameMargins();

@@ -1,26 +1,6 @@
 #pragma once
 
-#include <functional>
-#include <optional>
-#include <string>
-
 class QApplication;
-
-// Whether a display named by DISPLAY or WAYLAND_DISPLAY answers a connection.
-struct DisplayProbes {
-    std::function<bool(const char* display)> x11Reachable;
-    std::function<bool(const char* waylandDisplay)> waylandReachable;
-};
-
-// Connects to the display and leaves again at once.
-DisplayProbes RealDisplayProbes();
-
-// Why the window system cannot be reached, before Qt tries and aborts: the
-// platform named (none means Qt's default) needs X11 or Wayland, and none of
-// the displays it could use is set, or none that is set answers. Arguments are
-// the environment values, null if unset.
-std::optional<std::string> DisplayProblem(const char* platform, const char* display,
-                                          const char* waylandDisplay, const DisplayProbes& probes);
 
 // Qt's own German texts, so the buttons of the standard dialogs match the
 // rest of the user interface whatever the desktop's language.

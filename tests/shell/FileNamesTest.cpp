@@ -1,5 +1,5 @@
 #include "FileNames.h"
-#include "Startup.h"
+#include "DisplayProblem.h"
 
 #include <gtest/gtest.h>
 

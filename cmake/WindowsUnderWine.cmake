@@ -1,0 +1,24 @@
+# A Windows build made on Linux runs its tests, and GoogleTest's listing of
+# them at build time, under Wine. The programs find their DLLs (Qt, the MinGW
+# runtime) through WINEPATH, as they find them beside themselves once packed;
+# the Wine prefix is the build tree's own, so nothing lands in the user's ~/.wine.
+set(QORNV_WINDOWS_RUNTIME_DIRS "" CACHE STRING
+    "Folders holding the DLLs the Windows programs need (Qt's bin, the MinGW runtime)")
+find_program(QORNV_WINE NAMES wine wine64)
+if(QORNV_WINE)
+    list(TRANSFORM QORNV_WINDOWS_RUNTIME_DIRS PREPEND "Z:" OUTPUT_VARIABLE wine_dirs)
+    list(JOIN wine_dirs ";" wine_path)
+    set(wine_run ${CMAKE_BINARY_DIR}/wine-run)
+    file(CONFIGURE OUTPUT ${wine_run} @ONLY CONTENT [[
+#!/bin/sh
+# Runs a Windows program of this build under Wine.
+export WINEPREFIX="${QORNV_WINEPREFIX:-@CMAKE_BINARY_DIR@/wineprefix}"
+export WINEDEBUG="${WINEDEBUG:--all}"
+export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=}"
+export WINEPATH="@wine_path@"
+exec "@QORNV_WINE@" "$@"
+]])
+    file(CHMOD ${wine_run} PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ
+        GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
+    set(CMAKE_CROSSCOMPILING_EMULATOR ${wine_run})
+endif()

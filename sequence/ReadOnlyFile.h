@@ -1,0 +1,34 @@
+#pragma once
+
+#include "FileStamp.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+// A sequence file opened for reading while others may go on writing, renaming
+// or deleting it. The platform's own calls stand behind it, one source file a
+// platform; names are UTF-8 on Windows and passed as they are elsewhere.
+class ReadOnlyFile {
+  public:
+    // Opens `path` if it names a regular file. A FIFO without a writer is
+    // refused at once rather than waited for.
+    explicit ReadOnlyFile(const std::string& path);
+    ~ReadOnlyFile();
+    ReadOnlyFile(const ReadOnlyFile&) = delete;
+    ReadOnlyFile& operator=(const ReadOnlyFile&) = delete;
+
+    bool IsOpen() const { return error == 0; }
+    // Why the file is not open, as an errno value: ENOENT, EISDIR, EACCES, EIO,
+    // and ENODEV for anything that is not a regular file.
+    int Error() const { return error; }
+    // The open file as it stood when it was opened.
+    const FileStamp& Stamp() const { return stamp; }
+    // Up to `size` bytes from `offset`: the count read, 0 at the end, -1 on an error.
+    std::int64_t ReadAt(char* buffer, std::size_t size, std::uint64_t offset) const;
+
+  private:
+    std::intptr_t handle = -1;
+    int error = 0;
+    FileStamp stamp;
+};

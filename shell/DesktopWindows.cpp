@@ -1,0 +1,18 @@
+#include "Desktop.h"
+
+#include <QScreen>
+
+std::optional<std::string> WindowSystemProblem() {
+    return std::nullopt;
+}
+
+// NUL is a device in every folder: nothing can be made below it.
+QString UnwritableFolder() {
+    return QStringLiteral("NUL");
+}
+
+// The work area: a window centred on the whole screen would sit partly under
+// the taskbar.
+QRect CentringArea(const QScreen& screen) {
+    return screen.availableGeometry();
+}
