@@ -1,6 +1,11 @@
 # Packaging and desktop install rules. The icon, desktop entry, MIME type,
 # AppStream metainfo and manual pages are installed by resources/; the Debian
-# copyright file and changelog by DebianDocuments.cmake.
+# copyright file and changelog by DebianDocuments.cmake. Windows has a folder
+# of its own, packed by scripts/build-windows (WindowsPackaging.cmake).
+if(WIN32)
+    include(${CMAKE_CURRENT_LIST_DIR}/WindowsPackaging.cmake)
+    return()
+endif()
 install(TARGETS qornv-viewer RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 
 set(CPACK_PACKAGE_NAME qornv-viewer)

@@ -1,9 +1,13 @@
 // Draws the application icon: the octahedron of the viewer with the path of its
 // start-up picture, corner lines red, the others black, the nodes in their
-// own colours. Usage: qornv_icon_generator SIZE OUTPUT.png
+// own colours. Usage: qornv_icon_generator SIZE OUTPUT.png, or
+// qornv_icon_generator --ico OUTPUT.ico for the Windows icon in every size
+// Explorer and the taskbar ask for.
 
 #include "Palette.h"
 
+#include <QBuffer>
+#include <QFile>
 #include <QImage>
 #include <QPainter>
 #include <QtMath>
@@ -11,6 +15,7 @@
 #include <array>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <string>
 
 namespace {
@@ -81,9 +86,60 @@ QImage DrawIcon(int size) {
     return image;
 }
 
+QByteArray PngOf(const QImage& image) {
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "PNG");
+    return png;
+}
+
+void AppendLittleEndian(QByteArray& bytes, quint32 value, int size) {
+    for (int k = 0; k < size; ++k) {
+        bytes.append(static_cast<char>((value >> (8 * k)) & 0xffU));
+    }
+}
+
+// An icon file whose images are PNG data, as Windows Vista and later read them:
+// a six-byte header, one sixteen-byte entry an image, then the images.
+QByteArray IconFile() {
+    constexpr std::array sizes{16, 24, 32, 48, 64, 256};
+    QByteArray header;
+    QByteArray images;
+    AppendLittleEndian(header, 0, 2); // reserved
+    AppendLittleEndian(header, 1, 2); // an icon, not a cursor
+    AppendLittleEndian(header, sizes.size(), 2);
+    const int firstImage = 6 + 16 * static_cast<int>(sizes.size());
+    for (const int size : sizes) {
+        const QByteArray png = PngOf(DrawIcon(size));
+        AppendLittleEndian(header, size % 256, 1); // 0 stands for 256
+        AppendLittleEndian(header, size % 256, 1);
+        AppendLittleEndian(header, 0, 2);  // no palette, reserved
+        AppendLittleEndian(header, 1, 2);  // colour planes
+        AppendLittleEndian(header, 32, 2); // bits a pixel
+        AppendLittleEndian(header, png.size(), 4);
+        AppendLittleEndian(header, firstImage + images.size(), 4);
+        images += png;
+    }
+    return header + images;
+}
+
+bool WriteIconFile(const char* path) {
+    QFile file(QString::fromLocal8Bit(path));
+    const QByteArray bytes = IconFile();
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.flush();
+}
+
 } // namespace
 
 int main(int argc, char* argv[]) {
+    if (argc == 3 && std::strcmp(argv[1], "--ico") == 0) {
+        if (!WriteIconFile(argv[2])) {
+            std::fprintf(stderr, "%s: cannot write %s\n", argv[0], argv[2]);
+            return EXIT_FAILURE;
+        }
+        return EXIT_SUCCESS;
+    }
     if (argc != 3) {
         std::fprintf(stderr, "usage: %s SIZE OUTPUT.png\n", argv[0]);
         return EXIT_FAILURE;

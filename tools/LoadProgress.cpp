@@ -1,5 +1,7 @@
 #include "LoadProgress.h"
 
+#include "Console.h"
+
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
@@ -16,12 +18,6 @@ constexpr auto redrawInterval = std::chrono::milliseconds(250);
 
 // Carriage return, then "erase to the end of the line".
 constexpr char eraseLine[] = "\r\033[K";
-
-// A terminal that understands the erase sequence: not TERM=dumb.
-bool IsCapableTerminal(int descriptor) {
-    const char* term = std::getenv("TERM");
-    return ::isatty(descriptor) == 1 && !(term != nullptr && std::strcmp(term, "dumb") == 0);
-}
 
 void WriteAll(int descriptor, const char* text, std::size_t size) {
     while (size > 0) {

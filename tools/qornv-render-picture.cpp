@@ -7,6 +7,7 @@
 // which without XDG_RUNTIME_DIR (cron, CI, containers) prints a warning and
 // creates /tmp/runtime-USER.
 
+#include "ProgramArguments.h"
 #include "RenderCommand.h"
 #include "ViewDrawing.h"
 
@@ -128,7 +129,7 @@ int WriteVector(const Sequence& sequence, const RenderRequest& request) {
 
 int main(int argc, char** argv) {
     std::string problem;
-    const auto request = ParseRenderArguments({argv + 1, argv + argc}, problem);
+    const auto request = ParseRenderArguments(ProgramArguments(argc, argv), problem);
     if (!request || request->mode != RenderRequest::Mode::Picture) {
         std::cerr << "qornv-render: " << (request ? "-o OUT is needed" : problem) << "\n\n"
                   << RenderUsage();

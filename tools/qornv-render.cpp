@@ -5,18 +5,17 @@
 // checking a large file, so the data modes stay free of them and run without a
 // display. Pictures are drawn by qornv-render-picture, which it hands over to.
 
+#include "Console.h"
 #include "PathStatistics.h"
+#include "PictureHandOver.h"
+#include "ProgramArguments.h"
 #include "RenderCommand.h"
 #include "StatsReport.h"
 #include "ViewerState.h"
 
-#include <cerrno>
 #include <cstdio>
-#include <cstring>
-#include <filesystem>
 #include <iostream>
 #include <string>
-#include <unistd.h>
 
 namespace {
 
@@ -61,26 +60,6 @@ void PrintStatistics(const LoadReport& load, const Sequence& sequence,
     std::fwrite(out.data(), 1, out.size(), stdout);
 }
 
-// The picture renderer sits beside this program in the build tree, and in the
-// libexec folder next to the bin folder once installed (whatever the prefix).
-int HandOverToPictureRenderer(char** argv) {
-    std::error_code error;
-    const auto self = std::filesystem::read_symlink("/proc/self/exe", error);
-    const std::filesystem::path candidates[] = {self.parent_path() / "qornv-render-picture",
-                                                self.parent_path().parent_path() /
-                                                    QORNV_LIBEXEC_SUBDIR / "qornv-render-picture"};
-    for (const auto& candidate : candidates) {
-        if (!error && ::access(candidate.c_str(), X_OK) == 0) {
-            ::execv(candidate.c_str(), argv);
-            std::cerr << "qornv-render: cannot run " << candidate << ": " << std::strerror(errno)
-                      << '\n';
-            return 1;
-        }
-    }
-    std::cerr << "qornv-render: the picture renderer qornv-render-picture is not installed\n";
-    return 1;
-}
-
 } // namespace
 
 // Tests build this program with a shorter delay, to see the progress line
@@ -91,7 +70,9 @@ int HandOverToPictureRenderer(char** argv) {
 
 int main(int argc, char** argv) {
     std::string problem;
-    auto request = ParseRenderArguments({argv + 1, argv + argc}, problem);
+    UseBinaryStandardOutput();
+    const std::vector<std::string> arguments = ProgramArguments(argc, argv);
+    auto request = ParseRenderArguments(arguments, problem);
     if (!request) {
         std::cerr << "qornv-render: " << problem << "\n\n" << RenderUsage();
         return 2;
@@ -105,7 +86,7 @@ int main(int argc, char** argv) {
         return 0;
     }
     if (request->mode == RenderRequest::Mode::Picture) {
-        return HandOverToPictureRenderer(argv);
+        return HandOverToPictureRenderer(arguments);
     }
     request->progressDelay = std::chrono::milliseconds(QORNV_PROGRESS_DELAY_MS);
     Sequence sequence;

@@ -1,0 +1,81 @@
+#!/usr/bin/env bash
+# The Windows installer under Wine, as a lab deploys it: silently for the
+# current user and for all users. Each time the programs, the Start-menu entry,
+# the .kzt association (which opens a file in the viewer) and the entry in
+# "Apps & features" must be there; the silent uninstall must leave no file,
+# shortcut or registry key behind.
+# Usage: InstallerTest.sh SETUP.exe WORK-DIR
+set -euo pipefail
+setup=$1 work=$2
+source "$(dirname "$0")/../shell/XSession.sh"
+require_tools Xvfb xdotool xwininfo wine wineserver
+
+rm -rf "$work"
+mkdir -p "$work"
+export WINEPREFIX="$work/prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+trap 'end_session; wineserver -k 2>/dev/null || true' EXIT
+start_xvfb 1280x1024x24
+unset QT_QPA_PLATFORM
+wineboot --init >/dev/null 2>&1 || true
+wineserver -w
+
+uninstall_key='HKEY_CURRENT_USER\Software\Microsoft\Windows\CurrentVersion\Uninstall\QORN-V Sequenzbetrachter'
+# The value of NAME (or the default value for /ve) under KEY, empty when missing.
+reg_value() {
+    wine reg query "$1" ${2:+/v "$2"} ${2:-/ve} 2>/dev/null | tr -d '\r' |
+        awk -F'    ' 'NF >= 4 { print $4; exit }'
+}
+unix_path() { winepath -u "$1" 2>/dev/null | tr -d '\r'; }
+# Every file and key the program could have left, as a list.
+traces() {
+    local hive=$1
+    find "$WINEPREFIX/drive_c" -iname '*qornv*' -o -iname '*QORN-V*' | LC_ALL=C sort
+    wine reg query "$hive\\Software\\Classes\\.kzt" >/dev/null 2>&1 && echo "$hive\\Software\\Classes\\.kzt"
+    wine reg query "$hive\\Software\\Classes\\QORNV.Sequenz" >/dev/null 2>&1 &&
+        echo "$hive\\Software\\Classes\\QORNV.Sequenz"
+    wine reg query "${uninstall_key/HKEY_CURRENT_USER/$hive}" >/dev/null 2>&1 && echo "$uninstall_key"
+    return 0
+}
+
+check_mode() {
+    local option=$1 hive=$2 key=${uninstall_key/HKEY_CURRENT_USER/$2}
+    [[ -z $(traces "$hive") ]] || fail "traces before installing: $(traces "$hive")"
+    wine "$setup" /S "$option" || fail "$option: the installer failed"
+    wineserver -w
+    local folder
+    folder=$(reg_value "$key" InstallLocation)
+    [[ -n $folder ]] || fail "$option: no entry in Apps & features"
+    [[ $(reg_value "$key" DisplayVersion) =~ ^[0-9]+\.[0-9]+\.[0-9]+$ ]] || fail "$option: no version"
+    [[ $(reg_value "$key" UninstallString) == *Uninstall.exe* ]] || fail "$option: no uninstaller"
+    local unix
+    unix=$(unix_path "$folder")
+    for program in qornv-viewer.exe qornv-render.exe qornv-render-picture.exe Qt6Widgets.dll \
+        plugins/platforms/qwindows.dll translations/qtbase_de.qm Uninstall.exe; do
+        [[ -f $unix/$program ]] || fail "$option: $program is not installed in $unix"
+    done
+    find "$WINEPREFIX/drive_c" -name 'QORN-V Sequenzbetrachter.lnk' | grep -q . ||
+        fail "$option: no Start-menu entry"
+    [[ $(reg_value "$hive\\Software\\Classes\\.kzt") == QORNV.Sequenz ]] ||
+        fail "$option: .kzt is not associated"
+    [[ $(reg_value "$hive\\Software\\Classes\\QORNV.Sequenz\\shell\\open\\command") == *qornv-viewer.exe*%1* ]] ||
+        fail "$option: no open command for .kzt"
+    [[ $(reg_value "$hive\\Software\\Classes\\QORNV.Sequenz\\DefaultIcon") == *qornv-viewer.exe* ]] ||
+        fail "$option: no icon for .kzt"
+
+    # Opening a .kzt file as Explorer does starts the viewer with it.
+    printf ';;;;;%s\n' 1 2 3 >"$work/lauf.kzt"
+    wine start /unix "$work/lauf.kzt" >/dev/null 2>&1 &
+    wait_long title_window "QORN-V Struktur: Ikosaeder" || fail "$option: opening a .kzt file starts no viewer"
+    wine taskkill /im qornv-viewer.exe >/dev/null 2>&1 || true
+    wineserver -w
+
+    # The uninstaller copies itself away and ends at once; the copy's end is
+    # the end of all Wine processes.
+    wine "$unix/Uninstall.exe" /S "$option" || fail "$option: the uninstaller failed"
+    wineserver -w
+    [[ -z $(traces "$hive") ]] || fail "$option: left behind: $(traces "$hive")"
+    echo "$option: installed to $folder, associated, uninstalled without a trace"
+}
+
+check_mode /CURRENTUSER HKEY_CURRENT_USER
+check_mode /ALLUSERS HKEY_LOCAL_MACHINE

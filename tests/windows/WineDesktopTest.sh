@@ -1,0 +1,126 @@
+#!/usr/bin/env bash
+# The Windows viewer under Wine on a real X server with openbox, as a person
+# uses it: the start-up picture is the one qornv-render.exe draws (on Wine's
+# button-face colour), the menus switch the view with title and ticks,
+# "Löschen" bares the nodes, "Öffnen" takes a typed name and shows "Fehler!"
+# for a missing file, a file given as argument and one with umlauts and CJK
+# characters in its name open and are followed as they grow, and "Schliesen"
+# ends the program with status 0.
+# Usage: WineDesktopTest.sh VIEWER.exe QORNV-RENDER.exe WINE-RUN WORK-DIR
+set -euo pipefail
+viewer_exe=$1 render_exe=$2 wine_run=$3 work=$4
+source "$(dirname "$0")/../shell/XSession.sh"
+require_tools Xvfb xdotool xwininfo xprop xwd convert compare openbox wineserver
+
+rm -rf "$work"
+mkdir -p "$work"
+# A Wine prefix of the test's own: its first start takes a while, once.
+export QORNV_WINEPREFIX="$work/prefix"
+stop_wine() { WINEPREFIX=$QORNV_WINEPREFIX wineserver -k 2>/dev/null || true; }
+trap 'end_session; stop_wine' EXIT
+start_xvfb 1280x1024x24
+unset QT_QPA_PLATFORM # Qt's own Windows platform
+start_openbox
+"$wine_run" wineboot --init >/dev/null 2>&1 || true
+
+# The viewer as start_viewer starts it: a program of its own, under Wine.
+viewer="$work/viewer"
+printf '#!/bin/sh\nexec "%s" "%s" "$@"\n' "$wine_run" "$viewer_exe" >"$viewer"
+chmod +x "$viewer"
+render() { "$wine_run" "$render_exe" "$@"; }
+
+# Wine names its windows' class after the program.
+open_popup() {
+    local id
+    for id in $(xdotool search --onlyvisible --classname qornv-viewer.exe 2>/dev/null); do
+        if xwininfo -id "$id" | grep -q 'Override Redirect State: yes'; then
+            xwininfo -id "$id" | awk -v id="$id" '/Absolute upper-left X/ { x = $NF }
+                /Absolute upper-left Y/ { y = $NF } END { print x, y, id }'
+            return 0
+        fi
+    done
+    return 1
+}
+
+file="$work/Messung Grüße 測定.kzt"
+line() {
+    local node
+    for node; do printf "2026-12-08;12:00:00;PH;%07d;A;%s\n" "$RANDOM" "$node"; done
+}
+
+start_viewer
+read -r left top < <(client_origin)
+shot
+find_menu_line
+echo "client area at $left,$top, menu bar $menu_line px"
+
+# Inside the frame, where the picture alone shows; the background of the
+# expected picture in Wine's face colour, read beside the frame.
+inner="460x400+40+40"
+face=$(pixel $((left + 5)) $((top + menu_line + 5)))
+view_shot() {
+    shot
+    convert "$work/screen.png" -crop "540x$((540 - menu_line))+$left+$((top + menu_line))" \
+        +repage -crop "$inner" +repage "$work/view.png"
+}
+expected_picture() {
+    render -o "$work/full.png" "$@" || fail "qornv-render.exe could not draw $*"
+    convert "$work/full.png" -fill "#$face" -opaque "#EFEFEF" -crop "$inner" +repage \
+        "$work/expected.png"
+}
+differing() {
+    compare -metric AE "$work/view.png" "$work/expected.png" null: 2>&1 |
+        awk '{ printf "%d\n", $1 + 0.5; exit }' || true
+}
+shows_expected() { view_shot && [[ $(differing) == 0 ]]; }
+expect_picture() {
+    local what=$1
+    shift
+    expected_picture "$@"
+    wait_until shows_expected || fail "$what: $(differing) pixels differ from qornv-render's picture"
+}
+
+expect_picture "the start-up picture"
+title_window "QORN-V Struktur: Ikosaeder" || fail "no icosahedron title"
+
+choose $ansicht 2 # Oktaaedrisch
+wait_until title_window "QORN-V Struktur: Oktaeder" || fail "no octahedron title"
+expect_picture "the start-up octahedron" --view octahedron
+choose $ansicht 1 # Ikosaedrisch
+wait_until title_window "QORN-V Struktur: Ikosaeder" || fail "no icosahedron title"
+expect_picture "the start-up picture again"
+choose $ansicht 3 # Löschen
+expect_picture "Löschen" /dev/null
+
+# A missing file: "Fehler!", and the view stays.
+choose $sequenz 1
+wait_until title_window "Photonensequenz-Datei öffnen:" || fail "no requester"
+request_file "Z:$work/missing" title_window "Fehler!" || fail "no error box for a missing file"
+xdotool key Return
+wait_until eval '! title_window "Fehler!"' || fail "error box stays open"
+
+# A name typed into the requester, with umlauts and CJK characters.
+line 1 2 3 4 >"$file"
+choose $sequenz 1
+wait_until title_window "Photonensequenz-Datei öffnen:" || fail "no requester"
+request_file "Z:${file%.kzt}" eval '! title_window "Photonensequenz-Datei öffnen:"' ||
+    fail "requester stays open"
+expect_picture "the file typed into the requester" "$file"
+line 6 7 >>"$file"
+expect_picture "two lines appended" "$file"
+printf "2026-12-08;12:00:00;PH;1;A;1" >>"$file"
+expect_picture "an unended line" "$file"
+printf "2\n" >>"$file"
+expect_picture "the line ended as step 12" "$file"
+for _ in $(seq 20); do line 2 11 5 8 3; done >>"$file"
+expect_picture "a hundred lines" "$file"
+
+choose $sequenz 3 # Schliesen
+expect_exit Schliesen wait_long
+
+# A file given as argument, shown at once.
+start_viewer "Z:$file"
+expect_picture "the file given as argument" "$file"
+choose $sequenz 3 # Schliesen
+expect_exit Schliesen wait_long
+echo "Wine: start-up picture, menus, Löschen, Öffnen, Fehler!, following and Schliesen"
