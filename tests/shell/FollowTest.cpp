@@ -6,6 +6,7 @@
 #include "SequenceLoader.h"
 
 #include <QElapsedTimer>
+#include <QPalette>
 #include <QScreen>
 #include <QThread>
 
@@ -200,6 +201,50 @@ TEST_F(FollowTest, AfterClearingOnlyThePathSinceThenIsShownWhereverTheLineWasCut
         Apply(path, {Change::Append, rest});
         EXPECT_TRUE(RunUntil(*viewer, [&] { return State().sequence == Loaded(path); })) << name;
         ExpectPicture(FreshPicture(Write("shown.kzt", shown), StructureKind::Icosahedron), name);
+    }
+}
+
+// A new colour scheme erases the picture: a provisional step read again before
+// the repaint that follows must not go back to the picture in the old colours.
+TEST_F(FollowTest, AnUpdateAfterAColourSchemeChangeKeepsTheNewBackground) {
+    const QString path = Write("run.kzt", oneToFour);
+    viewer->Post({OpenFileEvent, 0, path});
+    Settle(*viewer);
+    Apply(path, {Change::Append, "x;x;x;x;x;1"});
+    ExpectFollowed(path, Loaded(path), "an unended line");
+    const QPalette before = QApplication::palette();
+    QPalette scheme = before;
+    scheme.setColor(QPalette::Window, QColor(40, 60, 80));
+    Apply(path, {Change::Append, "2\n"});
+    QApplication::setPalette(scheme);
+    // Qt may post the widgets' change; the window system's arrives at once.
+    QEvent change(QEvent::PaletteChange);
+    QApplication::sendEvent(Window().DrawingWidget(), &change);
+    viewer->Dispatch({FileChangedEvent, 0}); // ahead of the repaint the change asked for
+    const QImage updated = viewer->Surface().Image();
+    const QImage expected = FreshPicture(path, StructureKind::Icosahedron);
+    QApplication::setPalette(before);
+    EXPECT_EQ(updated, expected);
+}
+
+// A writer may keep the old file open after another was renamed over it; the
+// new file is watched at once, so its growth shows within the follow latency
+// and not only at the next half-second look.
+TEST_F(FollowTest, AFileRenamedOverAnOpenOneIsWatchedAtOnce) {
+    const QString path = Write("run.kzt", oneToFour);
+    viewer->Post({OpenFileEvent, 0, path});
+    Settle(*viewer);
+    QFile oldWriter(path);
+    ASSERT_TRUE(oldWriter.open(QIODevice::Append));
+    Apply(path, {Change::RenameOver, "x;x;x;x;x;10\nx;x;x;x;x;11\n"});
+    ExpectFollowed(path, Loaded(path), "renamed over");
+    for (const char* line : {"x;x;x;x;x;6\n", "x;x;x;x;x;7\n", "x;x;x;x;x;8\n"}) {
+        QElapsedTimer clock;
+        clock.start();
+        Apply(path, {Change::Append, line});
+        const Sequence expected = Loaded(path);
+        EXPECT_TRUE(RunUntil(*viewer, [&] { return State().sequence == expected; })) << line;
+        EXPECT_LE(clock.elapsed(), 150) << line;
     }
 }
 
