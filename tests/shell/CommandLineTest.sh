@@ -16,6 +16,7 @@ expect() {
     while [[ $1 != -- ]]; do environment+=("$1"); shift; done
     shift
     env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM XDG_RUNTIME_DIR="$work/runtime" \
+        DBUS_SESSION_BUS_ADDRESS=disabled: \
         "${environment[@]}" "$viewer" "$@" >"$work/out" 2>"$work/err"
     local got=$?
     if [[ $got != "$status" ]] || ! grep -qF -- "$text" "$work/$stream"; then

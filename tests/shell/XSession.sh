@@ -52,6 +52,12 @@ start_xvfb() {
     wait_until grep -q '[0-9]' "$work/display" || { cat "$work/xvfb.log"; fail "Xvfb did not start"; }
     export DISPLAY=":$(tr -dc 0-9 <"$work/display")" QT_QPA_PLATFORM=xcb
     unset WAYLAND_DISPLAY QT_QPA_PLATFORMTHEME
+    # No session bus, whatever the desktop running the tests has: with none set,
+    # D-Bus would launch one for the X server (dbus-x11), writing it into the
+    # test's home and leaving its daemon behind; the user's own bus would let the
+    # viewer and KWin reach services of the real desktop. An address of a kind
+    # nobody serves is refused at once.
+    export DBUS_SESSION_BUS_ADDRESS=disabled:
     # A sanitizer build's leak suppressions come with LSAN_OPTIONS from the
     # test run (tests/leak-suppressions.txt).
 }
