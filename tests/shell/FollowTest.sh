@@ -10,7 +10,7 @@ set -euo pipefail
 viewer=$1 render=$2 work=$3 mode=$4
 source "$(dirname "$0")/XSession.sh"
 require_tools Xvfb xdotool xwininfo xprop import convert compare
-[[ $mode != openbox ]] || require_tools openbox
+[[ $mode != openbox ]] || require_wm openbox
 
 rm -rf "$work"
 mkdir -p "$work/home" "$work/config"
