@@ -17,6 +17,9 @@ void Viewer::OnFileChanged() {
         return;
     case FollowUpdate::Kind::Grown:
         if (update.keptSteps == before) {
+            if (state.sequence.stepList.Size() == before && follower->EndsProvisional()) {
+                return; // the same unended line, still unended: the picture before it still holds
+            }
             undo.reset();
             ExtendView(before, surface.Image(), QRect());
             return;
