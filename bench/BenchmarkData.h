@@ -41,3 +41,20 @@ inline std::string DetectorFileText(std::size_t lines, std::uint32_t seed = 2026
     }
     return text;
 }
+
+// A terse writer's text: 38 bytes a line, no tag lines, the sixth field always
+// two digits.
+inline std::string ShortLineText(std::size_t lines, std::uint32_t seed = 2026) {
+    const std::vector<std::int8_t> steps = DetectorSteps(lines, seed);
+    std::string text;
+    text.reserve(lines * 38);
+    char line[64];
+    for (std::size_t i = 0; i < steps.size(); ++i) {
+        const int length =
+            std::snprintf(line, sizeof line, "2026-12-08;12:%02u:%02u;PH;%07zu;A;%02d;x\n",
+                          static_cast<unsigned>(i / 60 % 60), static_cast<unsigned>(i % 60),
+                          i % 10'000'000, steps[i]);
+        text.append(line, static_cast<std::size_t>(length));
+    }
+    return text;
+}

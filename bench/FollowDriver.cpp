@@ -2,12 +2,14 @@
 // latency from each write to the picture that shows it, the viewer's CPU time,
 // and, side by side, what opening the final file again costs.
 //
-//   qornv_follow_driver FILE INITIAL_LINES LINES_PER_WRITE INTERVAL_MS SECONDS [poll]
+//   qornv_follow_driver FILE INITIAL_LINES LINES_PER_WRITE INTERVAL_MS SECONDS [poll] [short]
 //
 // The viewer runs in this process on Qt's offscreen platform, the writer in a
 // child process. A write counts as shown at the first paint of the drawing
-// area after the viewer's sequence holds its lines. "poll" ignores the file
-// system's change notifications, as on a network mount. Prints one line of
+// area once the viewer's sequence holds its lines, measured from the moment
+// the writer's call returned. "poll" ignores the file
+// system's change notifications, as on a network mount; "short" writes 38-byte
+// lines (ShortLineText) instead of the detector's. Prints one line of
 // figures per measure. SECONDS 0 only writes the file of INITIAL_LINES lines.
 
 #include "BenchmarkData.h"
@@ -59,12 +61,18 @@ bool WriteAll(int file, const std::string& text) {
     return true;
 }
 
+bool shortLines = false;
+
+std::string LineText(std::size_t lines, std::uint32_t seed) {
+    return shortLines ? ShortLineText(lines, seed) : DetectorFileText(lines, seed);
+}
+
 void WriteInitial(const char* path, std::size_t lines) {
     const int file = open(path, O_WRONLY | O_CREAT | O_TRUNC, 0644);
     constexpr std::size_t piece = 1'000'000;
     for (std::size_t done = 0; file >= 0 && done < lines; done += piece) {
-        if (!WriteAll(file, DetectorFileText(std::min(piece, lines - done),
-                                             static_cast<std::uint32_t>(done)))) {
+        if (!WriteAll(file,
+                      LineText(std::min(piece, lines - done), static_cast<std::uint32_t>(done)))) {
             std::perror("initial file");
             std::exit(2);
         }
@@ -84,7 +92,7 @@ struct Write {
 // then reports the time of each write through `report`.
 [[noreturn]] void RunWriter(const char* path, std::size_t initial, std::size_t linesPerWrite,
                             int intervalMs, int seconds, int report) {
-    const std::string block = DetectorFileText(linesPerWrite, 17);
+    const std::string block = LineText(linesPerWrite, 17);
     const int file = open(path, O_WRONLY | O_APPEND);
     std::vector<Write> writes;
     const std::int64_t start = NowNs();
@@ -139,7 +147,8 @@ double Percentile(std::vector<double> values, double share) {
 int main(int argc, char* argv[]) {
     if (argc < 6) {
         std::fprintf(stderr,
-                     "usage: %s FILE INITIAL_LINES LINES_PER_WRITE INTERVAL_MS SECONDS [poll]\n",
+                     "usage: %s FILE INITIAL_LINES LINES_PER_WRITE INTERVAL_MS SECONDS [poll] "
+                     "[short]\n",
                      argv[0]);
         return 2;
     }
@@ -148,7 +157,9 @@ int main(int argc, char* argv[]) {
     const std::size_t linesPerWrite = std::strtoull(argv[3], nullptr, 10);
     const int intervalMs = std::atoi(argv[4]);
     const int seconds = std::atoi(argv[5]);
-    const bool pollOnly = argc > 6 && std::string(argv[6]) == "poll";
+    const std::vector<std::string> options(argv + 6, argv + argc);
+    const bool pollOnly = std::find(options.begin(), options.end(), "poll") != options.end();
+    shortLines = std::find(options.begin(), options.end(), "short") != options.end();
     WriteInitial(path, initial);
     if (seconds <= 0) {
         return 0; // the file alone, for a viewer started elsewhere
@@ -226,14 +237,17 @@ int main(int argc, char* argv[]) {
     std::vector<double> latencies;
     double lastLatency = -1;
     for (const Write& write : writes) {
+        // A write of megabytes takes milliseconds, and the viewer may read and
+        // show all of it before the writer's call returns: that counts as 0.
         const auto shown = std::find_if(paints.begin(), paints.end(), [&](const Paint& paint) {
-            return paint.atNs >= write.atNs && paint.steps >= write.steps;
+            return paint.steps >= write.steps;
         });
         if (shown == paints.end()) {
             std::printf("write of %zu steps never shown\n", write.steps);
             return 1;
         }
-        lastLatency = static_cast<double>(shown->atNs - write.atNs) / 1e6;
+        lastLatency =
+            static_cast<double>(std::max<std::int64_t>(shown->atNs - write.atNs, 0)) / 1e6;
         latencies.push_back(lastLatency);
     }
     const double followedS =

@@ -95,4 +95,5 @@ void Viewer::ClearView() {
     window->SetFrameCaption(QStringLiteral("Sequenz:"));
     DrawNodes(state, surface, StructureKind::Icosahedron);
     window->ShowDrawing();
+    KeepBareNodes();
 }

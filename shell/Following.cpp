@@ -17,8 +17,11 @@ void Viewer::OnFileChanged() {
         return;
     case FollowUpdate::Kind::Grown:
         if (update.keptSteps == before) {
+            if (state.sequence.stepList.Size() == before && follower->EndsProvisional()) {
+                return; // the same unended line, still unended: the picture before it still holds
+            }
             undo.reset();
-            ExtendView(before, surface.Image());
+            ExtendView(before, surface.Image(), QRect());
             return;
         }
         // A provisional last step read again: its shapes must go, and the walk
@@ -29,9 +32,12 @@ void Viewer::OnFileChanged() {
         if (Undoes(update.keptSteps, ShownStructure())) {
             QImage picture = undo->before;
             const std::size_t from = undo->keptSteps;
+            const QRect undone = undo->touched;
             undo.reset();
             surface.Restore(picture);
-            ExtendView(from, std::move(picture));
+            // The undone shapes must leave the screen too, also when the
+            // line read again gives no step to draw.
+            ExtendView(from, std::move(picture), undone);
             return;
         }
         undo.reset();
@@ -52,17 +58,33 @@ void Viewer::OnFileChanged() {
 // steps before them. Only a provisional last step can be read again, so only
 // then is that picture kept. An image still shared is copied whole by the first
 // drawing into it, which would cost more than drawing a hundred new steps.
-void Viewer::ExtendView(std::size_t from, QImage pictureBefore) {
+void Viewer::ExtendView(std::size_t from, QImage pictureBefore, const QRect& alsoChanged) {
     std::optional<ExtensionUndo> last;
     if (follower->EndsProvisional()) {
-        last = ExtensionUndo{pictureBefore, {}, from, ShownStructure()};
+        last = ExtensionUndo{pictureBefore, {}, from, ShownStructure(), {}};
     }
     pictureBefore = QImage();
-    window->ShowDrawing(extension.Extend(state, surface, ShownStructure(), from));
+    const QRect touched = extension.Extend(state, surface, ShownStructure(), from);
+    window->ShowDrawing(touched | alsoChanged);
     if (last) {
         last->changesAfter = surface.Changes();
+        last->touched = touched;
     }
     undo = std::move(last);
+}
+
+// After "Löschen" the bare nodes are the picture before every step to come,
+// the provisional one included: reading it again goes back to them instead of
+// drawing the whole path.
+void Viewer::KeepBareNodes() {
+    undo.reset();
+    if (follower && follower->EndsProvisional()) {
+        undo = ExtensionUndo{surface.Image(),
+                             surface.Changes(),
+                             state.sequence.stepList.Size() - 1,
+                             ShownStructure(),
+                             {}};
+    }
 }
 
 bool Viewer::Undoes(std::size_t keptSteps, StructureKind kind) const {

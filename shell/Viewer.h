@@ -83,9 +83,11 @@ class Viewer {
         std::uint64_t changesAfter = 0;
         std::size_t keptSteps = 0;
         StructureKind kind = StructureKind::Icosahedron;
+        QRect touched; // what the extension drew over `before`
     };
     std::optional<ExtensionUndo> undo;
     bool Undoes(std::size_t keptSteps, StructureKind kind) const;
-    void ExtendView(std::size_t from, QImage pictureBefore);
+    void ExtendView(std::size_t from, QImage pictureBefore, const QRect& alsoChanged);
+    void KeepBareNodes();
     bool ended = false;
 };

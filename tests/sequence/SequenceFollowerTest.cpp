@@ -194,6 +194,22 @@ void ChangeKeepingTime(const std::string& path, off_t offset, const std::string&
     ::close(file);
 }
 
+// Changes the byte at `offset` into another, as ChangeInPlace does.
+void FlipByte(const std::string& path, off_t offset) {
+    char byte = 0;
+    const int file = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    ASSERT_GE(file, 0);
+    EXPECT_EQ(::pread(file, &byte, 1, offset), 1);
+    ::close(file);
+    ChangeInPlace(path, offset, std::string(1, static_cast<char>(byte ^ 1)));
+}
+
+off_t SizeOf(const std::string& path) {
+    struct stat status {};
+    EXPECT_EQ(::stat(path.c_str(), &status), 0);
+    return status.st_size;
+}
+
 class ChangeCases : public testing::TestWithParam<ChangeCase> {};
 
 TEST_P(ChangeCases, AreSeenByTheNextUpdate) {
@@ -265,6 +281,15 @@ INSTANTIATE_TEST_SUITE_P(
                    {{[](auto&, auto& p) {
                          ChangeInPlace(p, static_cast<off_t>(bigFile.size() - 3), "9");
                          Append(p, ";;;;;1\n");
+                     },
+                     Kind::Replaced}}},
+        ChangeCase{"first of the compared bytes changed after an append",
+                   bigFile + "\n",
+                   {{[](auto&, auto& p) { Append(p, ";;;;;1\n"); }, Kind::Grown},
+                    {[](auto&, auto& p) {
+                         const auto compared =
+                             static_cast<off_t>(SequenceFollower::comparedTailBytes);
+                         FlipByte(p, SizeOf(p) - compared);
                      },
                      Kind::Replaced}}},
         ChangeCase{"malformed file changed in place",

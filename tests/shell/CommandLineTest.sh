@@ -16,6 +16,7 @@ expect() {
     while [[ $1 != -- ]]; do environment+=("$1"); shift; done
     shift
     env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM XDG_RUNTIME_DIR="$work/runtime" \
+        DBUS_SESSION_BUS_ADDRESS=disabled: \
         "${environment[@]}" "$viewer" "$@" >"$work/out" 2>"$work/err"
     local got=$?
     if [[ $got != "$status" ]] || ! grep -qF -- "$text" "$work/$stream"; then
@@ -59,7 +60,14 @@ while True:
     peer.close()' "$work/runtime" &
     listener=$!
     for _ in $(seq 50); do [[ -S $work/runtime/wayland-answers ]] && break; sleep 0.1; done
+    # The viewer gives up on it after 2 s; far above that, a start would seem to hang.
+    started=$(date +%s%N)
     expect 1 err "antwortet nicht (WAYLAND_DISPLAY=»wayland-silent«)" WAYLAND_DISPLAY=wayland-silent --
+    waited=$((($(date +%s%N) - started) / 1000000))
+    if ((waited > 10000)); then
+        echo "FAIL: waited $waited ms for a Wayland compositor that never answers"
+        failures=$((failures + 1))
+    fi
     expect 1 err "Qt kann die grafische Anzeige nicht nutzen (WAYLAND_DISPLAY=»wayland-answers«)" \
         WAYLAND_DISPLAY=wayland-answers QT_QPA_PLATFORM=wayland-missing --
     kill $listener

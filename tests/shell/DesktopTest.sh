@@ -14,8 +14,8 @@ source "$(dirname "$0")/XSession.sh"
 require_tools Xvfb xdotool xwininfo xprop xwd convert xlogo
 case $mode in
 nowm) ;;
-kwin) require_tools kwin_x11 ;;
-*) require_tools "$mode" ;;
+kwin) require_wm kwin_x11 ;;
+*) require_wm "$mode" ;;
 esac
 
 rm -rf "$work"

@@ -6,6 +6,8 @@
 #include "SequenceLoader.h"
 
 #include <QElapsedTimer>
+#include <QPalette>
+#include <QScreen>
 #include <QThread>
 
 #include <cstdio>
@@ -57,6 +59,9 @@ struct FollowCase {
     std::vector<FollowStep> steps;
 };
 
+// Inside SequenceFrame's border, where the picture alone shows.
+const QRect insideFrame(17, 40, 506, 462);
+
 class FollowTest : public OpenFileTest {
   protected:
     void Apply(const QString& path, const FollowStep& step) {
@@ -89,12 +94,29 @@ class FollowTest : public OpenFileTest {
         return fresh.Surface().Image();
     }
 
+    // What the window system was last given to show inside the frame: the
+    // image alone may be right while a part of the screen was never updated.
+    QImage Shown() {
+        const QImage window = Window()
+                                  .screen()
+                                  ->grabWindow(Window().winId())
+                                  .toImage()
+                                  .convertToFormat(QImage::Format_RGB32);
+        const QPoint area = Window().DrawingWidget()->mapTo(&Window(), QPoint(0, 0));
+        return window.copy(insideFrame.translated(area));
+    }
+
+    void ExpectPicture(const QImage& expected, const std::string& what) {
+        EXPECT_EQ(viewer->Surface().Image(), expected) << what;
+        EXPECT_EQ(Shown(), expected.convertToFormat(QImage::Format_RGB32).copy(insideFrame))
+            << what << ": the screen";
+    }
+
     void ExpectFollowed(const QString& path, const Sequence& expected, const std::string& what) {
         EXPECT_TRUE(RunUntil(*viewer, [&] { return State().sequence == expected; }))
             << what << ": " << State().sequence.stepList.Size() << " steps, expected "
             << expected.stepList.Size();
-        EXPECT_EQ(viewer->Surface().Image(), FreshPicture(path, Window().TickedStructure()))
-            << what;
+        ExpectPicture(FreshPicture(path, Window().TickedStructure()), what);
         EXPECT_EQ(Window().SequenceFrame()->title(), "Sequenz: run.kzt") << what;
     }
 };
@@ -120,6 +142,12 @@ TEST_F(FollowTest, ThePictureAfterEachChangeIsThePictureOfTheFileAsItStands) {
         {"provisional last line at opening",
          "x;x;x;x;x;1\nx;x;x;x;x;5\nx;x;x;x;x;1",
          {{Change::Append, "0\n"}, {Change::Append, "x;x;x;x;x;2"}, {Change::Append, "\n"}}},
+        {"provisional line completed into a malformed one",
+         oneToFour,
+         {{Change::Append, "x;x;x;x;x;12"}, {Change::Append, "3\n"}}},
+        {"provisional marker completed into a tag line",
+         oneToFour,
+         {{Change::Append, "QORN"}, {Change::Append, "-V Lauf 2\n"}}},
         {"malformed line, then completed",
          oneToFour,
          {{Change::Append, "x;x;x;x;x;"}, {Change::Append, "6\nx;x;x;x;x;7\n"}}},
@@ -141,6 +169,95 @@ TEST_F(FollowTest, ThePictureAfterEachChangeIsThePictureOfTheFileAsItStands) {
             Apply(path, steps[i]);
             ExpectFollowed(path, Loaded(path), std::string(name) + " #" + std::to_string(i));
         }
+    }
+}
+
+// After "Löschen" an update shows only the path that arrived since then, also
+// when the line cut at "Löschen" is read again: `shown` is a file drawn as the
+// bare nodes and that path (from node 4, where the path stood).
+TEST_F(FollowTest, AfterClearingOnlyThePathSinceThenIsShownWhereverTheLineWasCut) {
+    struct ClearCase {
+        const char* name;
+        const char* cut;               // appended before "Löschen"
+        std::vector<const char*> rest; // after it, each piece followed in turn
+        const char* shown;
+    };
+    const std::vector<ClearCase> cases{
+        {"no line cut", "", {"x;x;x;x;x;6\n"}, "x;x;x;x;x;4\nx;x;x;x;x;6\n"},
+        {"completed to another step", "x;x;x;x;x;1", {"2\n"}, "x;x;x;x;x;4\nx;x;x;x;x;12\n"},
+        {"completed as the same step",
+         "x;x;x;x;x;12",
+         {"\nx;x;x;x;x;7\n"},
+         "x;x;x;x;x;12\nx;x;x;x;x;7\n"},
+        {"completed into a malformed line", "x;x;x;x;x;12", {"3\n"}, "x;x;x;x;x;4\n"},
+        {"marker completed into a tag line",
+         "QORN",
+         {"-V\nx;x;x;x;x;9\n"},
+         "x;x;x;x;x;4\nx;x;x;x;x;9\n"},
+        {"marker completed into a tag line bytewise",
+         "QORN",
+         {"-", "V", "\nx;x;x;x;x;9\n"},
+         "x;x;x;x;x;4\nx;x;x;x;x;9\n"},
+    };
+    for (const auto& [name, cut, rest, shown] : cases) {
+        const QString path = Write("run.kzt", oneToFour);
+        viewer->Post({OpenFileEvent, 0, path});
+        Settle(*viewer);
+        Apply(path, {Change::Append, cut});
+        ExpectFollowed(path, Loaded(path), std::string(name) + ", before Löschen");
+        Choose(MenuClear);
+        for (const char* piece : rest) {
+            // Each piece read on its own, not taken together with the next one.
+            Apply(path, {Change::Append, piece});
+            viewer->Dispatch({FileChangedEvent, 0});
+            Settle(*viewer);
+        }
+        EXPECT_EQ(State().sequence, Loaded(path)) << name;
+        ExpectPicture(FreshPicture(Write("shown.kzt", shown), StructureKind::Icosahedron), name);
+    }
+}
+
+// A new colour scheme erases the picture: a provisional step read again before
+// the repaint that follows must not go back to the picture in the old colours.
+TEST_F(FollowTest, AnUpdateAfterAColourSchemeChangeKeepsTheNewBackground) {
+    const QString path = Write("run.kzt", oneToFour);
+    viewer->Post({OpenFileEvent, 0, path});
+    Settle(*viewer);
+    Apply(path, {Change::Append, "x;x;x;x;x;1"});
+    ExpectFollowed(path, Loaded(path), "an unended line");
+    const QPalette before = QApplication::palette();
+    QPalette scheme = before;
+    scheme.setColor(QPalette::Window, QColor(40, 60, 80));
+    Apply(path, {Change::Append, "2\n"});
+    QApplication::setPalette(scheme);
+    // Qt may post the widgets' change; the window system's arrives at once.
+    QEvent change(QEvent::PaletteChange);
+    QApplication::sendEvent(Window().DrawingWidget(), &change);
+    viewer->Dispatch({FileChangedEvent, 0}); // ahead of the repaint the change asked for
+    const QImage updated = viewer->Surface().Image();
+    const QImage expected = FreshPicture(path, StructureKind::Icosahedron);
+    QApplication::setPalette(before);
+    EXPECT_EQ(updated, expected);
+}
+
+// A writer may keep the old file open after another was renamed over it; the
+// new file is watched at once, so its growth shows within the follow latency
+// and not only at the next half-second look.
+TEST_F(FollowTest, AFileRenamedOverAnOpenOneIsWatchedAtOnce) {
+    const QString path = Write("run.kzt", oneToFour);
+    viewer->Post({OpenFileEvent, 0, path});
+    Settle(*viewer);
+    QFile oldWriter(path);
+    ASSERT_TRUE(oldWriter.open(QIODevice::Append));
+    Apply(path, {Change::RenameOver, "x;x;x;x;x;10\nx;x;x;x;x;11\n"});
+    ExpectFollowed(path, Loaded(path), "renamed over");
+    for (const char* line : {"x;x;x;x;x;6\n", "x;x;x;x;x;7\n", "x;x;x;x;x;8\n"}) {
+        QElapsedTimer clock;
+        clock.start();
+        Apply(path, {Change::Append, line});
+        const Sequence expected = Loaded(path);
+        EXPECT_TRUE(RunUntil(*viewer, [&] { return State().sequence == expected; })) << line;
+        EXPECT_LE(clock.elapsed(), 150) << line;
     }
 }
 

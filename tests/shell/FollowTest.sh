@@ -5,12 +5,14 @@
 # file renamed over it is drawn anew; a deleted file leaves the picture until a
 # file of that name appears again; growth while "Fehler!" is open waits until
 # the box is confirmed.
-# Usage: FollowTest.sh VIEWER QORNV-RENDER WORK-DIR nowm|openbox
+# With `cuts`, without a window manager: lines cut by the writer at every byte
+# position, also around "Löschen", instead.
+# Usage: FollowTest.sh VIEWER QORNV-RENDER WORK-DIR nowm|openbox|cuts
 set -euo pipefail
 viewer=$1 render=$2 work=$3 mode=$4
 source "$(dirname "$0")/XSession.sh"
 require_tools Xvfb xdotool xwininfo xprop import convert compare
-[[ $mode != openbox ]] || require_tools openbox
+[[ $mode != openbox ]] || require_wm openbox
 
 rm -rf "$work"
 mkdir -p "$work/home" "$work/config"
@@ -64,6 +66,46 @@ expect_file() {
 }
 
 expect_file "the file given on the command line"
+
+# A writer that flushes in blocks cuts lines anywhere: each line below is cut
+# at every byte position, its first part shown as it stands, then completed.
+# After "Löschen" the completion shows only the path since then: the line
+# alone, from node 4, or nothing when it gave no new step.
+if [[ $mode == cuts ]]; then
+    cut_lines=($';;;;;12\n' $'QORN-V Lauf\n' $';;;;;123\n')
+    for text in "${cut_lines[@]}"; do
+        for ((k = 0; k <= ${#text}; k++)); do
+            line 1 2 3 4 >"$file"
+            expect_file "written anew before ${text%$'\n'} cut at $k"
+            printf %s "${text:0:k}" >>"$file"
+            expect_file "${text%$'\n'} cut at $k"
+            printf %s "${text:k}" >>"$file"
+            expect_file "${text%$'\n'} cut at $k, completed"
+        done
+    done
+    for text in "${cut_lines[@]}"; do
+        for ((k = 0; k < ${#text}; k++)); do
+            line 1 2 3 4 >"$file"
+            expect_file "written anew before Löschen, ${text%$'\n'} cut at $k"
+            printf %s "${text:0:k}" >>"$file"
+            expect_file "${text%$'\n'} cut at $k, before Löschen"
+            choose $ansicht 3 # Löschen
+            shown=$';;;;;4\n'
+            [[ $text != "${cut_lines[0]}" || $k == $((${#text} - 1)) ]] || shown+=$text
+            printf %s "${text:k}" >>"$file"
+            printf %s "$shown" >"$work/shown.kzt"
+            saved=$file file="$work/shown.kzt"
+            expected_picture
+            file=$saved
+            wait_until shows_file ||
+                fail "Löschen, ${text%$'\n'} cut at $k, completed: $(differing) pixels differ"
+        done
+    done
+    choose $sequenz 3 # Schliesen
+    expect_exit Schliesen
+    echo "lines cut at every byte show as the file stands, after Löschen only what came since"
+    exit 0
+fi
 # Appends of whole lines, of a line in pieces (a provisional step read again),
 # a tag line and a marker step.
 line 6 7 >>"$file"
