@@ -1,0 +1,137 @@
+// qornv-render where the system refuses: full disks, file-size limits, closed
+// pipes, files that cannot be opened or read. POSIX only: it needs /dev/full,
+// setrlimit, signals and FIFOs.
+
+#include "ToolRunner.h"
+
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <fcntl.h>
+#include <filesystem>
+#include <sys/resource.h>
+#include <sys/stat.h>
+
+namespace {
+
+struct Limits {
+    int standardOutput = -1;  // the descriptor the child writes to; -1: /dev/null
+    rlim_t fileSizeLimit = 0; // 0: none
+    bool ignoreSigpipe = false;
+};
+
+struct Outcome {
+    int waitStatus = 0;
+    std::string err;
+};
+
+// Runs `program` as a shell would, with standard output and limits set up
+// before it starts. Stderr comes through a pipe, out of the file-size limit's
+// reach; the few lines it holds fit the pipe's buffer.
+Outcome RunLimited(const std::string& program, const std::vector<std::string>& arguments,
+                   const Limits& limits) {
+    int errPipe[2];
+    EXPECT_EQ(::pipe(errPipe), 0);
+    const int err = errPipe[1];
+    const pid_t child = ::fork();
+    if (child == 0) {
+        const int out =
+            limits.standardOutput >= 0 ? limits.standardOutput : ::open("/dev/null", O_WRONLY);
+        ::dup2(out, STDOUT_FILENO);
+        ::dup2(err, STDERR_FILENO);
+        ::close(errPipe[0]);
+        // A process past its file-size limit is killed unless it ignores
+        // SIGXFSZ; ignoring it makes the write fail with EFBIG instead.
+        std::signal(SIGXFSZ, SIG_IGN);
+        std::signal(SIGPIPE, limits.ignoreSigpipe ? SIG_IGN : SIG_DFL);
+        if (limits.fileSizeLimit > 0) {
+            const rlimit limit{limits.fileSizeLimit, limits.fileSizeLimit};
+            ::setrlimit(RLIMIT_FSIZE, &limit);
+        }
+        std::vector<std::string> copies = arguments;
+        copies.insert(copies.begin(), program);
+        std::vector<char*> argv;
+        for (std::string& argument : copies) {
+            argv.push_back(argument.data());
+        }
+        argv.push_back(nullptr);
+        ::execvp(program.c_str(), argv.data());
+        ::_exit(127);
+    }
+    ::close(err);
+    Outcome outcome;
+    char buffer[4096];
+    for (ssize_t count; (count = ::read(errPipe[0], buffer, sizeof buffer)) > 0;) {
+        outcome.err.append(buffer, static_cast<std::size_t>(count));
+    }
+    ::close(errPipe[0]);
+    ::waitpid(child, &outcome.waitStatus, 0);
+    return outcome;
+}
+
+// A pipe whose reader has gone before anything is written.
+int ClosedPipe() {
+    int ends[2];
+    EXPECT_EQ(::pipe(ends), 0);
+    ::close(ends[0]);
+    return ends[1];
+}
+
+const std::vector<std::vector<std::string>> printingCalls = {
+    {"--check", "FILE"}, {"--dump", "FILE"}, {"--stats", "FILE"}, {"--stats", "--format", "json"},
+    {"--help"},          {"--version"},
+};
+
+std::vector<std::string> WithFile(std::vector<std::string> arguments, const std::string& file) {
+    std::replace(arguments.begin(), arguments.end(), std::string("FILE"), file);
+    return arguments;
+}
+
+TEST(RenderOutputFailure, FullDiskOrFileSizeLimitIsNamedWithStatus1) {
+    TemporaryKzt file(";;;;;1\n;;;;;2\n");
+    const int full = ::open("/dev/full", O_WRONLY);
+    ASSERT_GE(full, 0);
+    char name[] = "/tmp/qornv-out-XXXXXX";
+    const int limited = ::mkstemp(name);
+    struct Case {
+        Limits limits;
+        const char* reason;
+    };
+    for (const Case& c : {Case{{full, 0, false}, "No space left on device"},
+                          Case{{limited, 4, false}, "File too large"}}) {
+        for (const auto& call : printingCalls) {
+            const Outcome run = RunLimited(QORNV_RENDER_PATH, WithFile(call, file.path), c.limits);
+            EXPECT_TRUE(WIFEXITED(run.waitStatus) && WEXITSTATUS(run.waitStatus) == 1)
+                << testing::PrintToString(call) << ' ' << c.reason;
+            EXPECT_EQ(run.err, std::string("qornv-render: cannot write to standard output: ") +
+                                   c.reason + "\n")
+                << testing::PrintToString(call);
+        }
+    }
+    ::close(full);
+    ::close(limited);
+    std::remove(name);
+}
+
+// As cat does: killed by SIGPIPE, or with SIGPIPE ignored status 1 and one message.
+TEST(RenderOutputFailure, ClosedPipeEndsTheProgramAsItEndsCat) {
+    TemporaryKzt file(";;;;;1\n;;;;;2\n");
+    for (const bool ignoreSigpipe : {false, true}) {
+        const int catPipe = ClosedPipe();
+        const Outcome cat = RunLimited("cat", {file.path}, {catPipe, 0, ignoreSigpipe});
+        ::close(catPipe);
+        for (const auto& call : printingCalls) {
+            const int pipe = ClosedPipe();
+            const Outcome run =
+                RunLimited(QORNV_RENDER_PATH, WithFile(call, file.path), {pipe, 0, ignoreSigpipe});
+            ::close(pipe);
+            SCOPED_TRACE(testing::PrintToString(call) + (ignoreSigpipe ? " ignoring" : ""));
+            EXPECT_EQ(run.waitStatus, cat.waitStatus);
+            if (ignoreSigpipe) {
+                EXPECT_EQ(run.err, "qornv-render: cannot write to standard output: Broken pipe\n");
+            }
+        }
+    }
+}
+
+} // namespace
