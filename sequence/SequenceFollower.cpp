@@ -43,14 +43,30 @@ class FileDescriptor {
     int descriptor;
 };
 
+void NoteFailure(LoadReport* report, LoadFailure failure, int systemError) {
+    if (report != nullptr) {
+        report->failure = failure;
+        report->systemError = systemError;
+    }
+}
+
 // Only a regular file is a sequence file. The open is non-blocking so that a
 // FIFO without a writer is refused at once instead of hanging the window.
-int OpenRegularFile(const std::string& path, struct stat& status) {
+// `failure`, if given, learns why a file is refused.
+int OpenRegularFile(const std::string& path, struct stat& status, LoadReport* failure = nullptr) {
     const int descriptor = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
     if (descriptor < 0) {
+        NoteFailure(failure, LoadFailure::CannotOpen, errno);
         return -1;
     }
-    if (::fstat(descriptor, &status) != 0 || !S_ISREG(status.st_mode)) {
+    if (::fstat(descriptor, &status) != 0) {
+        NoteFailure(failure, LoadFailure::CannotOpen, errno);
+        ::close(descriptor);
+        return -1;
+    }
+    if (!S_ISREG(status.st_mode)) {
+        NoteFailure(failure,
+                    S_ISDIR(status.st_mode) ? LoadFailure::Folder : LoadFailure::NotRegularFile, 0);
         ::close(descriptor);
         return -1;
     }
@@ -118,7 +134,7 @@ int SequenceFollower::Load(Sequence& sequence, const std::string& newPath, LoadR
     LoadReport outcome;
     try {
         struct stat status {};
-        const FileDescriptor file(OpenRegularFile(newPath, status));
+        const FileDescriptor file(OpenRegularFile(newPath, status, &outcome));
         if (file.Get() >= 0) {
             const auto fileSize = static_cast<std::uint64_t>(status.st_size);
             Sequence loaded;
@@ -133,6 +149,9 @@ int SequenceFollower::Load(Sequence& sequence, const std::string& newPath, LoadR
                 const ssize_t count = ReadAt(file.Get(), block.get(), blockSize, offset);
                 if (count <= 0) {
                     readFailed = count < 0;
+                    if (readFailed) {
+                        NoteFailure(&outcome, LoadFailure::ReadFailed, errno);
+                    }
                     break;
                 }
                 const auto size = static_cast<std::size_t>(count);
@@ -164,6 +183,7 @@ int SequenceFollower::Load(Sequence& sequence, const std::string& newPath, LoadR
         }
     } catch (const std::bad_alloc&) {
         outcome = LoadReport{}; // too large for memory: nothing loaded, nothing changed
+        outcome.failure = LoadFailure::OutOfMemory;
     }
     if (report != nullptr) {
         *report = outcome;

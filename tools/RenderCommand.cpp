@@ -4,7 +4,9 @@
 #include <algorithm>
 #include <array>
 #include <cctype>
+#include <cerrno>
 #include <charconv>
+#include <cstring>
 #include <filesystem>
 #include <iostream>
 #include <string_view>
@@ -163,6 +165,30 @@ bool UsageProblem(const RenderRequest& request, bool viewGiven, bool sizeGiven, 
     return true;
 }
 
+// The reason in the system's words where it has some, so that it reads as
+// the other tools' messages do.
+std::string OpenFailureReason(const LoadReport& report) {
+    switch (report.failure) {
+    case LoadFailure::Folder:
+        return std::strerror(EISDIR);
+    case LoadFailure::NotRegularFile:
+        return "Not a regular file";
+    default:
+        return std::strerror(report.systemError != 0 ? report.systemError : EIO);
+    }
+}
+
+std::string LoadFailureText(const std::string& path, const LoadReport& report) {
+    const std::string quoted = "'" + path + "'";
+    if (report.failure == LoadFailure::ReadFailed) {
+        return "cannot read " + quoted + ": " + std::strerror(report.systemError);
+    }
+    if (report.failure == LoadFailure::OutOfMemory) {
+        return "not enough memory to load " + quoted;
+    }
+    return "cannot open " + quoted + " as a sequence file: " + OpenFailureReason(report);
+}
+
 } // namespace
 
 std::optional<RenderRequest> ParseRenderArguments(const std::vector<std::string>& arguments,
@@ -266,7 +292,7 @@ std::optional<int> LoadRequestedSequence(const RenderRequest& request, Sequence&
         LoadSequenceFile(sequence, *request.file, &report, &progress);
     }
     if (report.result == loadNotOpened) {
-        std::cerr << "qornv-render: cannot open '" << *request.file << "' as a sequence file\n";
+        std::cerr << "qornv-render: " << LoadFailureText(*request.file, report) << '\n';
         return std::nullopt;
     }
     if (report.result == loadStoppedMalformed) {

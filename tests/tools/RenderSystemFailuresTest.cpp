@@ -134,4 +134,47 @@ TEST(RenderOutputFailure, ClosedPipeEndsTheProgramAsItEndsCat) {
     }
 }
 
+// Every mode that loads a file names the reason it could not.
+TEST(RenderOpenFailure, MessageNamesTheReason) {
+    char name[] = "/tmp/qornv-open-XXXXXX";
+    const std::string folder = ::mkdtemp(name);
+    const std::string fifo = folder + "/fifo.kzt";
+    const std::string locked = folder + "/locked.kzt";
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    std::ofstream(locked) << ";;;;;1\n";
+    ::chmod(locked.c_str(), 0);
+    struct Case {
+        std::string path;
+        std::string message;
+    };
+    const auto cannotOpen = [](const std::string& path, const char* reason) {
+        return Case{path, "qornv-render: cannot open '" + path + "' as a sequence file: " + reason};
+    };
+    std::vector<Case> cases = {
+        cannotOpen(folder + "/missing.kzt", "No such file or directory"),
+        cannotOpen(folder, "Is a directory"),
+        cannotOpen(fifo, "Not a regular file"),
+        cannotOpen("/dev/null", "Not a regular file"),
+        // Linux shows the memory of the reading process there, and at offset 0
+        // there is none: a regular file whose read fails.
+        {"/proc/self/mem", "qornv-render: cannot read '/proc/self/mem': Input/output error"},
+    };
+    if (::geteuid() != 0) { // root reads it all the same
+        cases.push_back(cannotOpen(locked, "Permission denied"));
+    }
+    for (const Case& c : cases) {
+        for (const char* mode : {"--check", "-o"}) {
+            std::vector<std::string> arguments{mode, c.path};
+            if (mode == std::string("-o")) {
+                arguments.insert(arguments.begin() + 1, folder + "/p.png");
+            }
+            const Outcome run = RunLimited(QORNV_RENDER_PATH, arguments, {});
+            EXPECT_TRUE(WIFEXITED(run.waitStatus) && WEXITSTATUS(run.waitStatus) == 1)
+                << mode << ' ' << c.path;
+            EXPECT_EQ(run.err, c.message + "\n") << mode;
+        }
+    }
+    std::filesystem::remove_all(folder);
+}
+
 } // namespace
