@@ -52,6 +52,10 @@ const std::string& RenderUsage() {
     return usage;
 }
 
+std::string UsageErrorText(const std::string& problem) {
+    return "qornv-render: " + problem + "\nTry 'qornv-render --help'.\n";
+}
+
 namespace {
 
 enum class SideCheck { Fits, Malformed, TooLarge };
@@ -138,6 +142,19 @@ constexpr std::array<std::pair<std::string_view, StructureKind>, 2> viewChoices{
 constexpr std::array<std::pair<std::string_view, StatsFormat>, 2> statsFormatChoices{
     {{"csv", StatsFormat::Csv}, {"json", StatsFormat::Json}}};
 
+// Every option takes one value at most, so a second one is a mistake rather
+// than a choice of which one counts.
+bool GivenBefore(const std::string& argument, std::vector<std::string_view>& given) {
+    if (argument.size() < 2 || argument[0] != '-' || argument == "--") {
+        return false;
+    }
+    if (std::find(given.begin(), given.end(), argument) != given.end()) {
+        return true;
+    }
+    given.push_back(argument);
+    return false;
+}
+
 constexpr const char* oneModeOnly = "only one of --dump, --check, --stats and -o may be given";
 
 bool SetMode(RenderRequest& request, RenderRequest::Mode mode, bool& modeSet) {
@@ -198,9 +215,14 @@ std::optional<RenderRequest> ParseRenderArguments(const std::vector<std::string>
     bool viewGiven = false;
     bool sizeGiven = false;
     bool formatGiven = false;
+    std::vector<std::string_view> given;
     for (std::size_t i = 0; i < arguments.size(); ++i) {
         const std::string& argument = arguments[i];
         const bool hasValue = i + 1 < arguments.size();
+        if (GivenBefore(argument, given)) {
+            problem = argument + " may be given only once";
+            return std::nullopt;
+        }
         if (argument == "--help" || argument == "-h") {
             request.mode = RenderRequest::Mode::Help;
             return request;

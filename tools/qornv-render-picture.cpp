@@ -130,8 +130,7 @@ int main(int argc, char** argv) {
     std::string problem;
     const auto request = ParseRenderArguments({argv + 1, argv + argc}, problem);
     if (!request || request->mode != RenderRequest::Mode::Picture) {
-        std::cerr << "qornv-render: " << (request ? "-o OUT is needed" : problem) << "\n\n"
-                  << RenderUsage();
+        std::cerr << UsageErrorText(request ? "-o OUT is needed" : problem);
         return 2;
     }
     Sequence sequence;

@@ -91,7 +91,7 @@ int Run(int argc, char** argv) {
     std::string problem;
     auto request = ParseRenderArguments({argv + 1, argv + argc}, problem);
     if (!request) {
-        std::cerr << "qornv-render: " << problem << "\n\n" << RenderUsage();
+        std::cerr << UsageErrorText(problem);
         return 2;
     }
     if (request->mode == RenderRequest::Mode::Help) {
