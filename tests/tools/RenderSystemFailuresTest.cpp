@@ -134,6 +134,29 @@ TEST(RenderOutputFailure, ClosedPipeEndsTheProgramAsItEndsCat) {
     }
 }
 
+// The picture goes to OUT whole or not at all: a write that fails part-way
+// leaves the earlier OUT as it was and no temporary file beside it.
+TEST(RenderPictureFailure, FileSizeLimitLeavesTheEarlierPictureAlone) {
+    char name[] = "/tmp/qornv-limit-XXXXXX";
+    const std::string folder = ::mkdtemp(name);
+    const std::string earlier = "an earlier picture\n";
+    for (const char* file : {"p.png", "p.svg", "p.pdf"}) {
+        const std::string out = folder + "/" + file;
+        std::ofstream(out) << earlier;
+        const Outcome run = RunLimited(QORNV_RENDER_PATH, {"-o", out}, {-1, 256, false});
+        EXPECT_TRUE(WIFEXITED(run.waitStatus) && WEXITSTATUS(run.waitStatus) == 1) << file;
+        EXPECT_EQ(run.err, "qornv-render: cannot write '" + out + "': File too large\n");
+        EXPECT_EQ(ReadWholeFile(out), earlier) << file;
+        std::vector<std::string> left;
+        for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+            left.push_back(entry.path().filename().string());
+        }
+        EXPECT_EQ(left, std::vector<std::string>{file});
+        std::filesystem::remove(out);
+    }
+    std::filesystem::remove_all(folder);
+}
+
 // Every mode that loads a file names the reason it could not.
 TEST(RenderOpenFailure, MessageNamesTheReason) {
     char name[] = "/tmp/qornv-open-XXXXXX";
