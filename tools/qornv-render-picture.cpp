@@ -20,6 +20,7 @@
 
 #include <iostream>
 #include <optional>
+#include <utility>
 
 namespace {
 
@@ -94,14 +95,14 @@ bool SaveWhole(const std::string& path, const QByteArray& bytes, QString& reason
 int WritePicture(const Sequence& sequence, const RenderRequest& request) {
     std::optional<QByteArray> bytes;
     if (request.format == PictureFormat::Png) {
-        const QImage picture =
+        QImage picture =
             RenderStructurePicture(sequence, request.view, request.width, request.height);
         if (picture.isNull()) {
             std::cerr << "qornv-render: not enough memory for a " << request.width << 'x'
                       << request.height << " picture\n";
             return 1;
         }
-        bytes = PngBytes(picture);
+        bytes = PngBytes(std::move(picture)); // not shared: no copy when its resolution is set
     } else {
         bytes = request.format == PictureFormat::Svg ? SvgBytes(sequence, request)
                                                      : PdfBytes(sequence, request);
