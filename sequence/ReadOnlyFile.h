@@ -24,7 +24,8 @@ class ReadOnlyFile {
     int Error() const { return error; }
     // The open file as it stood when it was opened.
     const FileStamp& Stamp() const { return stamp; }
-    // Up to `size` bytes from `offset`: the count read, 0 at the end, -1 on an error.
+    // Up to `size` bytes from `offset`: the count read, 0 at the end, -1 on an
+    // error, with errno telling which.
     std::int64_t ReadAt(char* buffer, std::size_t size, std::uint64_t offset) const;
 
   private:

@@ -130,7 +130,12 @@ std::int64_t ReadOnlyFile::ReadAt(char* buffer, std::size_t size, std::uint64_t 
     const DWORD wanted = static_cast<DWORD>(std::min<std::size_t>(size, 1U << 30));
     DWORD count = 0;
     if (!::ReadFile(Handle(handle), buffer, wanted, &count, &position)) {
-        return ::GetLastError() == ERROR_HANDLE_EOF ? 0 : -1;
+        const DWORD reason = ::GetLastError();
+        if (reason == ERROR_HANDLE_EOF) {
+            return 0;
+        }
+        errno = ErrnoOf(reason);
+        return -1;
     }
     return count;
 }

@@ -25,6 +25,28 @@ void ReserveForFile(Sequence& sequence, std::size_t fileSize) {
     }
 }
 
+void NoteFailure(LoadReport* report, LoadFailure failure, int systemError) {
+    if (report != nullptr) {
+        report->failure = failure;
+        report->systemError = systemError;
+    }
+}
+
+// Why a file was refused, in the loader's terms.
+void NoteOpenFailure(LoadReport* report, int error) {
+    switch (error) {
+    case EISDIR:
+        NoteFailure(report, LoadFailure::Folder, 0);
+        break;
+    case ENODEV:
+        NoteFailure(report, LoadFailure::NotRegularFile, 0);
+        break;
+    default:
+        NoteFailure(report, LoadFailure::CannotOpen, error);
+        break;
+    }
+}
+
 // A small file needs no large block; one byte more sees the end at once.
 std::size_t BlockSizeFor(std::uint64_t expectedBytes) {
     return static_cast<std::size_t>(
@@ -76,7 +98,9 @@ int SequenceFollower::Load(Sequence& sequence, const std::string& newPath, LoadR
     LoadReport outcome;
     try {
         const ReadOnlyFile file(newPath);
-        if (file.IsOpen()) {
+        if (!file.IsOpen()) {
+            NoteOpenFailure(&outcome, file.Error());
+        } else {
             const std::uint64_t fileSize = file.Stamp().size;
             Sequence loaded;
             ReserveForFile(loaded, fileSize);
@@ -90,6 +114,9 @@ int SequenceFollower::Load(Sequence& sequence, const std::string& newPath, LoadR
                 const std::int64_t count = file.ReadAt(block.get(), blockSize, offset);
                 if (count <= 0) {
                     readFailed = count < 0;
+                    if (readFailed) {
+                        NoteFailure(&outcome, LoadFailure::ReadFailed, errno);
+                    }
                     break;
                 }
                 const auto size = static_cast<std::size_t>(count);
@@ -121,6 +148,7 @@ int SequenceFollower::Load(Sequence& sequence, const std::string& newPath, LoadR
         }
     } catch (const std::bad_alloc&) {
         outcome = LoadReport{}; // too large for memory: nothing loaded, nothing changed
+        outcome.failure = LoadFailure::OutOfMemory;
     }
     if (report != nullptr) {
         *report = outcome;

@@ -13,9 +13,21 @@ inline constexpr int loadComplete = 1;          // read to the end of the file
 inline constexpr int loadNotOpened = 0;         // nothing loaded; the sequence is unchanged
 inline constexpr int loadStoppedMalformed = -1; // steps before the malformed line are kept
 
+// Why a load gave loadNotOpened, for messages that name the reason.
+enum class LoadFailure : std::uint8_t {
+    None,
+    CannotOpen,     // systemError says why: no such file, permission denied, ...
+    Folder,         // the path names a folder
+    NotRegularFile, // a FIFO, a device, a socket
+    ReadFailed,     // opened, but a read failed part-way; systemError says why
+    OutOfMemory,
+};
+
 struct LoadReport {
     int result = loadNotOpened;
     std::uint64_t malformedLine = 0; // 1-based line of the file, 0 unless result is -1
+    LoadFailure failure = LoadFailure::None;
+    int systemError = 0; // the errno of a failed open or read, else 0
 };
 
 // Told how far a load has come, after every block read: the bytes read so far

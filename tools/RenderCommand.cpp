@@ -4,7 +4,9 @@
 #include <algorithm>
 #include <array>
 #include <cctype>
+#include <cerrno>
 #include <charconv>
+#include <cstring>
 #include <filesystem>
 #include <iostream>
 #include <string_view>
@@ -48,6 +50,10 @@ const std::string& RenderUsage() {
         "  marker,1,,,0\n"
         "JSON is one object with the same figures; see qornv-render(1).\n";
     return usage;
+}
+
+std::string UsageErrorText(const std::string& problem) {
+    return "qornv-render: " + problem + "\nTry 'qornv-render --help'.\n";
 }
 
 namespace {
@@ -136,6 +142,19 @@ constexpr std::array<std::pair<std::string_view, StructureKind>, 2> viewChoices{
 constexpr std::array<std::pair<std::string_view, StatsFormat>, 2> statsFormatChoices{
     {{"csv", StatsFormat::Csv}, {"json", StatsFormat::Json}}};
 
+// Every option takes one value at most, so a second one is a mistake rather
+// than a choice of which one counts.
+bool GivenBefore(const std::string& argument, std::vector<std::string_view>& given) {
+    if (argument.size() < 2 || argument[0] != '-' || argument == "--") {
+        return false;
+    }
+    if (std::find(given.begin(), given.end(), argument) != given.end()) {
+        return true;
+    }
+    given.push_back(argument);
+    return false;
+}
+
 constexpr const char* oneModeOnly = "only one of --dump, --check, --stats and -o may be given";
 
 bool SetMode(RenderRequest& request, RenderRequest::Mode mode, bool& modeSet) {
@@ -163,6 +182,30 @@ bool UsageProblem(const RenderRequest& request, bool viewGiven, bool sizeGiven, 
     return true;
 }
 
+// The reason in the system's words where it has some, so that it reads as
+// the other tools' messages do.
+std::string OpenFailureReason(const LoadReport& report) {
+    switch (report.failure) {
+    case LoadFailure::Folder:
+        return std::strerror(EISDIR);
+    case LoadFailure::NotRegularFile:
+        return "Not a regular file";
+    default:
+        return std::strerror(report.systemError != 0 ? report.systemError : EIO);
+    }
+}
+
+std::string LoadFailureText(const std::string& path, const LoadReport& report) {
+    const std::string quoted = "'" + path + "'";
+    if (report.failure == LoadFailure::ReadFailed) {
+        return "cannot read " + quoted + ": " + std::strerror(report.systemError);
+    }
+    if (report.failure == LoadFailure::OutOfMemory) {
+        return "not enough memory to load " + quoted;
+    }
+    return "cannot open " + quoted + " as a sequence file: " + OpenFailureReason(report);
+}
+
 } // namespace
 
 std::optional<RenderRequest> ParseRenderArguments(const std::vector<std::string>& arguments,
@@ -172,9 +215,14 @@ std::optional<RenderRequest> ParseRenderArguments(const std::vector<std::string>
     bool viewGiven = false;
     bool sizeGiven = false;
     bool formatGiven = false;
+    std::vector<std::string_view> given;
     for (std::size_t i = 0; i < arguments.size(); ++i) {
         const std::string& argument = arguments[i];
         const bool hasValue = i + 1 < arguments.size();
+        if (GivenBefore(argument, given)) {
+            problem = argument + " may be given only once";
+            return std::nullopt;
+        }
         if (argument == "--help" || argument == "-h") {
             request.mode = RenderRequest::Mode::Help;
             return request;
@@ -266,7 +314,7 @@ std::optional<int> LoadRequestedSequence(const RenderRequest& request, Sequence&
         LoadSequenceFile(sequence, *request.file, &report, &progress);
     }
     if (report.result == loadNotOpened) {
-        std::cerr << "qornv-render: cannot open '" << *request.file << "' as a sequence file\n";
+        std::cerr << "qornv-render: " << LoadFailureText(*request.file, report) << '\n';
         return std::nullopt;
     }
     if (report.result == loadStoppedMalformed) {

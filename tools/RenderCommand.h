@@ -40,6 +40,9 @@ std::optional<RenderRequest> ParseRenderArguments(const std::vector<std::string>
                                                   std::string& problem);
 
 const std::string& RenderUsage();
+// Bad usage as printed on stderr: the problem in one line, then a pointer to
+// --help; the whole usage would bury the problem.
+std::string UsageErrorText(const std::string& problem);
 extern const char* const renderVersion; // "qornv-render X.Y.Z"
 
 // Loads the requested file, or builds the start-up sequence when there is none.

@@ -10,12 +10,19 @@
 #include "PictureHandOver.h"
 #include "ProgramArguments.h"
 #include "RenderCommand.h"
+#include "StandardOutput.h"
 #include "StatsReport.h"
 #include "ViewerState.h"
 
 #include <cstdio>
 #include <iostream>
 #include <string>
+
+// Tests build this program with a shorter delay, to see the progress line
+// without loading a file for a second.
+#ifndef QORNV_PROGRESS_DELAY_MS
+#define QORNV_PROGRESS_DELAY_MS 1000
+#endif
 
 namespace {
 
@@ -33,7 +40,7 @@ void AppendLine(std::string& out, const char* label, const Values& values, Forma
     out += '\n';
 }
 
-void PrintDump(int result, const Sequence& sequence, const RenderRequest& request) {
+bool PrintDump(int result, const Sequence& sequence, const RenderRequest& request) {
     Layout layout;
     NodeList nodeList;
     UpdateLayout(layout, request.width, request.height);
@@ -46,44 +53,34 @@ void PrintDump(int result, const Sequence& sequence, const RenderRequest& reques
     AppendLine(out, "nodes: ", nodeList.Elements(), [](std::string& text, NodePosition node) {
         text += std::to_string(node.x) + ',' + std::to_string(node.y);
     });
-    std::fwrite(out.data(), 1, out.size(), stdout);
+    return WriteStandardOutput(out);
 }
 
 // Counted after the load, over the list the view's drawing walks: no copy of
 // the steps, and the walk costs a few milliseconds for millions of steps.
-void PrintStatistics(const LoadReport& load, const Sequence& sequence,
+bool PrintStatistics(const LoadReport& load, const Sequence& sequence,
                      const RenderRequest& request) {
     const bool octahedron = request.view == StructureKind::Octahedron;
     const auto walked = octahedron ? sequence.classList.Elements() : sequence.stepList.Elements();
-    const std::string out =
-        FormatStatistics(load, CountPath(request.view, walked), request.statsFormat);
-    std::fwrite(out.data(), 1, out.size(), stdout);
+    return WriteStandardOutput(
+        FormatStatistics(load, CountPath(request.view, walked), request.statsFormat));
 }
 
-} // namespace
-
-// Tests build this program with a shorter delay, to see the progress line
-// without loading a file for a second.
-#ifndef QORNV_PROGRESS_DELAY_MS
-#define QORNV_PROGRESS_DELAY_MS 1000
-#endif
-
-int main(int argc, char** argv) {
+// The exit status of one call; whatever it printed is not flushed yet.
+int Run(int argc, char** argv) {
     std::string problem;
     UseBinaryStandardOutput();
     const std::vector<std::string> arguments = ProgramArguments(argc, argv);
     auto request = ParseRenderArguments(arguments, problem);
     if (!request) {
-        std::cerr << "qornv-render: " << problem << "\n\n" << RenderUsage();
+        std::cerr << UsageErrorText(problem);
         return 2;
     }
     if (request->mode == RenderRequest::Mode::Help) {
-        std::cout << RenderUsage();
-        return 0;
+        return WriteStandardOutput(RenderUsage()) ? 0 : 1;
     }
     if (request->mode == RenderRequest::Mode::Version) {
-        std::cout << renderVersion << '\n';
-        return 0;
+        return WriteStandardOutput(std::string(renderVersion) + '\n') ? 0 : 1;
     }
     if (request->mode == RenderRequest::Mode::Picture) {
         return HandOverToPictureRenderer(arguments);
@@ -95,12 +92,22 @@ int main(int argc, char** argv) {
     if (!result) {
         return 1;
     }
+    bool printed = false;
     if (request->mode == RenderRequest::Mode::Stats) {
-        PrintStatistics(load, sequence, *request);
+        printed = PrintStatistics(load, sequence, *request);
     } else if (request->mode == RenderRequest::Mode::Dump) {
-        PrintDump(*result, sequence, *request);
+        printed = PrintDump(*result, sequence, *request);
     } else {
-        std::printf("result: %d, steps: %zu\n", *result, sequence.stepList.Size());
+        printed = WriteStandardOutput("result: " + std::to_string(*result) + ", steps: " +
+                                      std::to_string(sequence.stepList.Size()) + "\n");
     }
-    return 0;
+    return printed ? 0 : 1;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    const int status = Run(argc, argv);
+    const bool finished = FinishStandardOutput();
+    return status == 0 && !finished ? 1 : status;
 }

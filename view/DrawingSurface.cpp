@@ -2,7 +2,6 @@
 
 #include "Palette.h"
 
-#include <QFont>
 #include <QGuiApplication>
 #include <QPalette>
 #include <QPen>
@@ -65,10 +64,6 @@ bool DrawingSurface::BeginPicture(QPaintDevice& device, int width, int height) {
     }
     picture = &device;
     painter.setRenderHint(QPainter::Antialiasing, false);
-    // No text is drawn, but an SVG generator states the font in every group,
-    // and without an application object Qt's default font has no family and
-    // size -1, which is not valid SVG.
-    painter.setFont(QFont(QStringLiteral("sans-serif"), 9));
     painter.fillRect(QRect(0, 0, width, height), background);
     return true;
 }

@@ -15,7 +15,7 @@ enum class DrawingMode : std::uint8_t { Filled = 0, OutlineOnly = 4 };
 // image edges. Colours are packed as PackRgb does (red in the low byte).
 //
 // Between BeginPicture and EndPicture the units draw onto another paint device
-// instead, such as an SVG generator or a PDF writer.
+// instead, such as an SVG picture or a PDF writer.
 class DrawingSurface {
   public:
     explicit DrawingSurface(QColor background);

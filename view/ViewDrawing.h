@@ -19,6 +19,6 @@ void BuildStartupSequence(ViewerState& state, DrawingSurface& surface);
 QImage RenderStructurePicture(const Sequence& sequence, StructureKind kind, int width, int height);
 
 // The same picture, shape for shape in the same order, drawn onto `device` (an
-// SVG generator, a PDF writer) in pixel units. False when the device fails.
+// SVG picture, a PDF writer) in pixel units. False when the device fails.
 bool DrawStructurePicture(const Sequence& sequence, StructureKind kind, int width, int height,
                           QPaintDevice& device);

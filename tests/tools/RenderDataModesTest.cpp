@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-
 namespace {
 
 std::vector<std::string> LinesOf(const std::string& text) {
@@ -92,11 +91,19 @@ TEST(RenderUsage, HelpAndBadUsage) {
         {"--stats", "--format"},
         {"--dump", "--format", "csv"},
         {"--stats", "--check", "a.kzt"},
+        {"--dump", "--dump"},
+        {"--dump", "--view", "octahedron", "--view", "icosahedron"},
+        {"--dump", "--size", "10x10", "--size", "10x10"},
+        {"--stats", "--format", "csv", "--format", "json"},
+        {"-o", "a.png", "-o", "a.png"},
     };
     for (const auto& arguments : misuses) {
         const ToolRun run = RunTool(arguments);
         EXPECT_EQ(run.exitStatus, 2) << testing::PrintToString(arguments);
-        EXPECT_NE(run.err.find("Usage:"), std::string::npos);
+        // The problem in one line, then where to read more.
+        EXPECT_EQ(LinesOf(run.err).size(), 2u) << run.err;
+        EXPECT_EQ(run.err.rfind("qornv-render: ", 0), 0u) << run.err;
+        EXPECT_TRUE(run.err.ends_with("\nTry 'qornv-render --help'.\n")) << run.err;
         EXPECT_EQ(run.out, "");
     }
 }

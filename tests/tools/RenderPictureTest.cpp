@@ -1,19 +1,21 @@
 #include "DrawingSurface.h"
 #include "Palette.h"
+#include "QtSvgRaster.h"
 #include "SequenceLoader.h"
+#include "SvgPicture.h"
 #include "ToolRunner.h"
 #include "ViewDrawing.h"
 
 #include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
-#include <QSvgRenderer>
 #include <QXmlStreamReader>
 
 #include <gtest/gtest.h>
 
 #include <cstdlib>
 #include <filesystem>
+#include <functional>
 #include <optional>
 
 namespace {
@@ -211,12 +213,15 @@ std::vector<std::string> SvgShapes(const std::string& svg) {
             shape = "circle " + value("cx") + "," + value("cy") + " r" + value("r");
         } else if (reader.name() == u"polyline") {
             shape = "line " + value("points").trimmed();
+        } else if (reader.name() == u"line") {
+            shape =
+                "line " + value("x1") + "," + value("y1") + " " + value("x2") + "," + value("y2");
         } else {
             continue;
         }
         const QString fill = a.hasAttribute("fill") ? value("fill") : paint.back().first;
-        shapes.push_back(
-            (shape + " fill " + fill + " stroke " + paint.back().second).toStdString());
+        const QString stroke = a.hasAttribute("stroke") ? value("stroke") : paint.back().second;
+        shapes.push_back((shape + " fill " + fill + " stroke " + stroke).toStdString());
     }
     EXPECT_FALSE(reader.hasError()) << reader.errorString().toStdString();
     return shapes;
@@ -264,6 +269,72 @@ TEST(RenderSvg, ShapesOfAShortPathInDrawingOrderOnAPixelCanvas) {
     EXPECT_EQ(SvgShapes(svg), expected);
 }
 
+std::size_t Count(const std::string& text, const std::string& part) {
+    std::size_t count = 0;
+    for (auto at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) {
+        ++count;
+    }
+    return count;
+}
+
+// Read as text, without any SVG library: the same bytes whatever the locale.
+TEST(RenderSvg, TextHoldsOneElementPerShapeOnAPixelCanvas) {
+    TemporaryFolder folder;
+    const std::string file = folder.File("walk.kzt");
+    std::ofstream(file) << ";;;;;3\n;;;;;4\n;;;;;0\n;;;;;5\n";
+    ASSERT_EQ(Render(folder, {"--size", "331x347", file}, {}, "walk.svg").run.exitStatus, 0);
+    const std::string svg = ReadWholeFile(folder.File("walk.svg"));
+    EXPECT_EQ(svg.rfind("<?xml version=\"1.0\" encoding=\"UTF-8\"", 0), 0u);
+    EXPECT_NE(svg.find(" viewBox=\"0 0 331 347\" xmlns=\"http://www.w3.org/2000/svg\""),
+              std::string::npos);
+    EXPECT_NE(svg.find("<title>QORN-V icosahedron</title>\n<desc>qornv-render "),
+              std::string::npos);
+    EXPECT_EQ(Count(svg, "<rect "), 1u);
+    EXPECT_EQ(Count(svg, "<circle "), 2u * 2u * 13u + 1u); // both node passes, one marker dot
+    EXPECT_EQ(Count(svg, "<line "), 2u);
+    EXPECT_EQ(Count(svg, "\r"), 0u);
+    EXPECT_TRUE(svg.ends_with("</svg>\n"));
+    ASSERT_EQ(Render(folder, {"--size", "331x347", file}, {"LC_ALL=de_DE.UTF-8"}, "de.svg")
+                  .run.exitStatus,
+              0);
+    EXPECT_EQ(ReadWholeFile(folder.File("de.svg")), svg);
+}
+
+// Numbers as exact as the painter gave them, colours with their opacity, and
+// a failure for what the writer cannot express rather than a different picture.
+TEST(SvgPictureWriter, ShapesAsPaintedOrAFailure) {
+    struct Case {
+        const char* name;
+        std::function<void(QPainter&)> paint;
+        std::string element; // empty: end() fails
+    };
+    const std::vector<Case> cases = {
+        {"box", [](QPainter& p) { p.fillRect(QRectF(0.25, -0.0, 10, 2.5), QColor(1, 2, 171)); },
+         "<rect x=\"0.25\" y=\"0\" width=\"10\" height=\"2.5\" fill=\"#0102ab\"/>\n"},
+        {"line",
+         [](QPainter& p) {
+             p.setPen(QPen(QColor(255, 0, 0, 51), 2));
+             p.drawLine(QPointF(0.1, 1e-7), QPointF(32767, 4));
+         },
+         "<line x1=\"0.1\" y1=\"1e-07\" x2=\"32767\" y2=\"4\" stroke=\"#ff0000\" "
+         "stroke-opacity=\"0.2\" stroke-width=\"2\"/>\n"},
+        {"gradient",
+         [](QPainter& p) { p.fillRect(QRectF(0, 0, 4, 4), QLinearGradient(0, 0, 4, 4)); }, ""},
+    };
+    for (const Case& c : cases) {
+        SvgPicture picture(QSize(40, 30), "t", "d");
+        QPainter painter(&picture);
+        c.paint(painter);
+        EXPECT_EQ(painter.end(), !c.element.empty()) << c.name;
+        const std::string& document = picture.Document();
+        if (c.element.empty()) {
+            EXPECT_EQ(document, "") << c.name;
+        } else {
+            EXPECT_TRUE(document.ends_with("</desc>\n" + c.element + "</svg>\n")) << document;
+        }
+    }
+}
+
 TEST(RenderPdf, OnePageOfThePicturesSizeInPoints) {
     if (!HasProgram("pdfinfo")) {
         GTEST_SKIP() << "pdfinfo (poppler-utils) is not installed";
@@ -306,15 +377,6 @@ void ExpectSameNodes(const QImage& raster, const QImage& png, StructureKind kind
     }
 }
 
-QImage RasteriseWithQt(const std::string& svgPath, QSize size) {
-    QImage raster(size, QImage::Format_RGB32);
-    raster.fill(Qt::white);
-    QSvgRenderer renderer(QString::fromStdString(svgPath));
-    QPainter painter(&raster);
-    renderer.render(&painter); // antialiased whatever the painter asks
-    return raster;
-}
-
 QImage RasteriseWith(const std::string& program, const std::vector<std::string>& arguments,
                      const std::string& result) {
     const ToolRun run = RunProgram(program, arguments);
@@ -327,6 +389,7 @@ TEST(RenderVector, RasterisedPicturesShowTheNodesAsThePngDoes) {
     TemporaryFolder folder;
     const std::string file = folder.File("marker.kzt");
     std::ofstream(file) << ";;;;;3\n;;;;;0\n";
+    bool comparedWithQt = false;
     for (const char* view : {"icosahedron", "octahedron"}) {
         SCOPED_TRACE(view);
         const StructureKind kind = view == std::string("octahedron") ? StructureKind::Octahedron
@@ -337,7 +400,10 @@ TEST(RenderVector, RasterisedPicturesShowTheNodesAsThePngDoes) {
         ASSERT_EQ(Render(folder, arguments, {}, "p.pdf").run.exitStatus, 0);
         // Qt's SVG renderer and poppler antialias; rsvg honours the crisp edges.
         const int antialiased = 72;
-        ExpectSameNodes(RasteriseWithQt(folder.File("p.svg"), png.size()), png, kind, antialiased);
+        if (const auto qtRaster = RasteriseWithQtSvg(folder.File("p.svg"), png.size())) {
+            ExpectSameNodes(*qtRaster, png, kind, antialiased);
+            comparedWithQt = true;
+        }
         if (HasProgram("rsvg-convert")) {
             ExpectSameNodes(RasteriseWith("rsvg-convert",
                                           {folder.File("p.svg"), "-o", folder.File("rsvg.png")},
@@ -352,9 +418,9 @@ TEST(RenderVector, RasterisedPicturesShowTheNodesAsThePngDoes) {
                             png, kind, antialiased);
         }
     }
-    if (!HasProgram("rsvg-convert") || !HasProgram("pdftoppm")) {
-        GTEST_SKIP() << "rsvg-convert (librsvg2-bin) or pdftoppm (poppler-utils) is not "
-                        "installed; only Qt's own SVG renderer was compared";
+    if (!HasProgram("rsvg-convert") || !HasProgram("pdftoppm") || !comparedWithQt) {
+        GTEST_SKIP() << "rsvg-convert (librsvg2-bin), pdftoppm (poppler-utils) or Qt Svg is "
+                        "missing; only the renderers at hand were compared";
     }
 }
 
