@@ -222,8 +222,8 @@ int main(int argc, char* argv[]) {
         idling.exec();
         const double idleCpu = CpuSeconds() - idleCpuBefore;
         const double idleWallS = static_cast<double>(NowNs() - idleStart) / 1e9;
-        std::printf("viewer CPU while idle: %.4f s in %.1f s = %.3f %% of one core, %.0f us per "
-                    "look at %d looks a second\n",
+        std::printf("viewer CPU while idle: %.4f s in %.1f s = %.3f %% of one core, %.0f us a "
+                    "look (the wake-up included) at %d looks a second\n",
                     idleCpu, idleWallS, 100 * idleCpu / idleWallS,
                     idleCpu * 1e6 / (idleWallS * 1000 / FileWatch::pollIntervalMs),
                     1000 / FileWatch::pollIntervalMs);
