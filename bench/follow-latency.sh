@@ -45,8 +45,8 @@ fuse_case() {
             echo "skipped: bindfs is not installed and installing it needs root"
             return
         fi
-        apt-get install -y -qq bindfs >/dev/null 2>&1 ||
-            { echo "skipped: bindfs could not be installed"; return; }
+        { apt-get install -y -qq bindfs || { apt-get update -qq && apt-get install -y -qq bindfs; }; } \
+            >/dev/null 2>&1 || { echo "skipped: bindfs could not be installed"; return; }
     fi
     [[ -c /dev/fuse ]] || { echo "skipped: no /dev/fuse"; return; }
     mkdir -p "$work/src" "$work/mnt"
