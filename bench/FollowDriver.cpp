@@ -3,14 +3,21 @@
 // and, side by side, what opening the final file again costs.
 //
 //   qornv_follow_driver FILE INITIAL_LINES LINES_PER_WRITE INTERVAL_MS SECONDS [poll] [short]
+//                       [source=PATH] [jitter] [idle=SECONDS]
 //
 // The viewer runs in this process on Qt's offscreen platform, the writer in a
 // child process. A write counts as shown at the first paint of the drawing
 // area once the viewer's sequence holds its lines, measured from the moment
 // the writer's call returned. "poll" ignores the file
 // system's change notifications, as on a network mount; "short" writes 38-byte
-// lines (ShortLineText) instead of the detector's. Prints one line of
-// figures per measure. SECONDS 0 only writes the file of INITIAL_LINES lines.
+// lines (ShortLineText) instead of the detector's. "source=PATH" writes the
+// file under PATH while the viewer opens FILE, as when FILE is PATH seen
+// through a FUSE or network mount and the writer works on the server's side.
+// "jitter" delays each write by a pseudo-random part of a quarter of the interval, so
+// that writes after a quiet spell fall at every point of the viewer's polling
+// period rather than at a few. "idle=SECONDS" first measures the viewer's CPU
+// while nothing is written. Prints one line of figures per measure. SECONDS 0
+// only writes the file of INITIAL_LINES lines.
 
 #include "BenchmarkData.h"
 #include "Startup.h"
@@ -88,6 +95,17 @@ struct Write {
     std::size_t steps; // steps in the file once written
 };
 
+bool jitter = false;
+
+// Up to a quarter of the interval, the same for every run.
+std::int64_t JitterNs(int write, int intervalMs) {
+    if (!jitter) {
+        return 0;
+    }
+    const std::uint32_t hash = static_cast<std::uint32_t>(write + 1) * 2654435761u;
+    return static_cast<std::int64_t>(hash % 1000) * intervalMs * 1'000'000 / 4000;
+}
+
 // The child: appends `linesPerWrite` lines every `intervalMs` for `seconds`,
 // then reports the time of each write through `report`.
 [[noreturn]] void RunWriter(const char* path, std::size_t initial, std::size_t linesPerWrite,
@@ -98,7 +116,8 @@ struct Write {
     const std::int64_t start = NowNs();
     const int count = seconds * 1000 / intervalMs;
     for (int i = 0; i < count && file >= 0; ++i) {
-        const std::int64_t due = start + static_cast<std::int64_t>(i) * intervalMs * 1'000'000;
+        const std::int64_t due =
+            start + static_cast<std::int64_t>(i) * intervalMs * 1'000'000 + JitterNs(i, intervalMs);
         const timespec at{static_cast<time_t>(due / 1'000'000'000),
                           static_cast<long>(due % 1'000'000'000)};
         clock_nanosleep(CLOCK_MONOTONIC, TIMER_ABSTIME, &at, nullptr);
@@ -160,7 +179,17 @@ int main(int argc, char* argv[]) {
     const std::vector<std::string> options(argv + 6, argv + argc);
     const bool pollOnly = std::find(options.begin(), options.end(), "poll") != options.end();
     shortLines = std::find(options.begin(), options.end(), "short") != options.end();
-    WriteInitial(path, initial);
+    jitter = std::find(options.begin(), options.end(), "jitter") != options.end();
+    std::string source = path;
+    int idleSeconds = 0;
+    for (const std::string& option : options) {
+        if (option.starts_with("source=")) {
+            source = option.substr(7);
+        } else if (option.starts_with("idle=")) {
+            idleSeconds = std::atoi(option.c_str() + 5);
+        }
+    }
+    WriteInitial(source.c_str(), initial);
     if (seconds <= 0) {
         return 0; // the file alone, for a viewer started elsewhere
     }
@@ -184,6 +213,21 @@ int main(int argc, char* argv[]) {
                      viewer.State().sequence.stepList.Size(), initial);
         return 1;
     }
+    if (idleSeconds > 0) {
+        // Nothing changes: what remains is the look at the file twice a second.
+        const double idleCpuBefore = CpuSeconds();
+        const std::int64_t idleStart = NowNs();
+        QEventLoop idling;
+        QTimer::singleShot(idleSeconds * 1000, &idling, &QEventLoop::quit);
+        idling.exec();
+        const double idleCpu = CpuSeconds() - idleCpuBefore;
+        const double idleWallS = static_cast<double>(NowNs() - idleStart) / 1e9;
+        std::printf("viewer CPU while idle: %.4f s in %.1f s = %.3f %% of one core, %.0f us a "
+                    "look (the wake-up included) at %d looks a second\n",
+                    idleCpu, idleWallS, 100 * idleCpu / idleWallS,
+                    idleCpu * 1e6 / (idleWallS * 1000 / FileWatch::pollIntervalMs),
+                    1000 / FileWatch::pollIntervalMs);
+    }
     std::vector<Paint> paints;
     PaintProbe probe(viewer, paints);
     viewer.Window().DrawingWidget()->installEventFilter(&probe);
@@ -198,16 +242,18 @@ int main(int argc, char* argv[]) {
     const pid_t writer = fork();
     if (writer == 0) {
         close(pipeEnds[0]);
-        RunWriter(path, initial, linesPerWrite, intervalMs, seconds, pipeEnds[1]);
+        RunWriter(source.c_str(), initial, linesPerWrite, intervalMs, seconds, pipeEnds[1]);
     }
     close(pipeEnds[1]);
     const std::size_t finalSteps =
         initial + static_cast<std::size_t>(seconds * 1000 / intervalMs) * linesPerWrite;
     // Until the last write is shown, or two seconds past the writer's end.
+    const std::int64_t lastDueNs =
+        static_cast<std::int64_t>(seconds) * 1'000'000'000 + (jitter ? intervalMs * 250'000LL : 0);
     QTimer check;
     QObject::connect(&check, &QTimer::timeout, [&] {
         const bool shown = !paints.empty() && paints.back().steps >= finalSteps;
-        if (shown || NowNs() - startNs > (seconds + 2) * 1'000'000'000LL) {
+        if (shown || NowNs() - startNs > lastDueNs + 2'000'000'000) {
             QCoreApplication::quit();
         }
     });
@@ -257,8 +303,9 @@ int main(int argc, char* argv[]) {
     viewer.OnOpenFile(QFile::decodeName(path));
     const double reopenMs = static_cast<double>(reopening.nsecsElapsed()) / 1e6;
 
-    std::printf("steps: %zu at start, %zu at end; %zu writes of %zu lines every %d ms%s\n", initial,
-                finalSteps, writes.size(), linesPerWrite, intervalMs,
+    std::printf("steps: %zu at start, %zu at end; %zu writes of %zu lines every %d ms%s%s\n",
+                initial, finalSteps, writes.size(), linesPerWrite, intervalMs,
+                jitter ? " (+ up to a quarter of it)" : "",
                 pollOnly ? " (no notifications: polling)" : "");
     std::printf("latency write to picture: median %.1f ms, 95%% %.1f ms, max %.1f ms; last write "
                 "shown after %.1f ms\n",

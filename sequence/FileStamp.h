@@ -22,4 +22,6 @@ struct FileStamp {
 
 // A stamp with `exists` false when `path` cannot be looked at; `error`, if
 // given, then tells why as an errno value (ENOENT when nothing is there).
+// Network and FUSE mounts are asked, not the attributes the kernel keeps of
+// them: a follower polling such a mount would otherwise see a write late.
 FileStamp StampOfPath(const std::string& path, int* error = nullptr);

@@ -20,10 +20,11 @@
 // Two sources, both on the one thread: the file system's change notifications
 // for the file and for its folder (so a file renamed over it, a deletion and a
 // file of that name appearing again are seen as well), and a look at the file's
-// size, times and inode every half second, since network and FUSE mounts send
-// no notifications. Either only leads to an event when that look finds the file
-// changed. One event waits at a time, and events follow each other at least
-// 50 ms apart, so a fast writer costs at most 20 view updates a second.
+// size, times and inode every half second (StampOfPath, which asks the mount
+// itself), since network and FUSE mounts send no notifications. Either only
+// leads to an event when that look finds the file changed. One event waits at
+// a time, and events follow each other at least 50 ms apart, so a fast writer
+// costs at most 20 view updates a second.
 class FileWatch : public QObject {
   public:
     using EventSink = std::function<void(WindowEvent)>;
