@@ -8,9 +8,10 @@ set(CMAKE_C_COMPILER ${triple}-gcc-posix)
 set(CMAKE_CXX_COMPILER ${triple}-g++-posix)
 set(CMAKE_RC_COMPILER ${triple}-windres)
 
-# Libraries and headers come from the target's root and the given prefixes only;
-# programs run at build time come from the host.
-set(CMAKE_FIND_ROOT_PATH /usr/${triple})
+# Libraries, headers and packages come from the target's root and the prefixes
+# given (CMAKE_PREFIX_PATH: the Windows Qt), never from the host; programs run
+# at build time come from the host.
+set(CMAKE_FIND_ROOT_PATH /usr/${triple} ${CMAKE_PREFIX_PATH})
 set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
 set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)

@@ -5,29 +5,46 @@
 # "Löschen" bares the nodes, "Öffnen" takes a typed name and shows "Fehler!"
 # for a missing file, a file given as argument and one with umlauts and CJK
 # characters in its name open and are followed as they grow, and "Schliesen"
-# ends the program with status 0.
-# Usage: WineDesktopTest.sh VIEWER.exe QORNV-RENDER.exe WINE-RUN WORK-DIR
+# ends the program with status 0. It runs the release folder as unpacked from
+# the zip, in a Wine prefix of its own: Qt finds its plugins and German texts
+# through the folder's qt.conf, the DLLs beside the programs.
+# Usage: WineDesktopTest.sh RELEASE-FOLDER WORK-DIR
 set -euo pipefail
-viewer_exe=$1 render_exe=$2 wine_run=$3 work=$4
+release=$1 work=$2
 source "$(dirname "$0")/../shell/XSession.sh"
-require_tools Xvfb xdotool xwininfo xprop xwd convert compare openbox wineserver
+require_tools Xvfb xdotool xwininfo xprop xwd convert compare openbox wine wineserver
 
 rm -rf "$work"
 mkdir -p "$work"
 # A Wine prefix of the test's own: its first start takes a while, once.
-export QORNV_WINEPREFIX="$work/prefix"
-stop_wine() { WINEPREFIX=$QORNV_WINEPREFIX wineserver -k 2>/dev/null || true; }
+export WINEPREFIX="$work/prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+unset WINEPATH
+stop_wine() { wineserver -k 2>/dev/null || true; }
 trap 'end_session; stop_wine' EXIT
 start_xvfb 1280x1024x24
 unset QT_QPA_PLATFORM # Qt's own Windows platform
 start_openbox
-"$wine_run" wineboot --init >/dev/null 2>&1 || true
+wineboot --init >/dev/null 2>&1 || true
+wineserver -w
 
 # The viewer as start_viewer starts it: a program of its own, under Wine.
 viewer="$work/viewer"
-printf '#!/bin/sh\nexec "%s" "%s" "$@"\n' "$wine_run" "$viewer_exe" >"$viewer"
+printf '#!/bin/sh\nexec wine "%s" "$@"\n' "$release/qornv-viewer.exe" >"$viewer"
 chmod +x "$viewer"
-render() { "$wine_run" "$render_exe" "$@"; }
+render() { wine "$release/qornv-render.exe" "$@"; }
+# Wine's own complaints (a Unix root has no volume serial number) say nothing
+# of the viewer; the screen at the failure says more.
+fail() {
+    echo "FAIL: $*"
+    xwd -root -silent 2>/dev/null | convert xwd:- "$work/failure.png" 2>/dev/null || true
+    local id
+    for id in $(xdotool search --classname qornv-viewer.exe 2>/dev/null); do
+        echo "window $id: $(xdotool getwindowname "$id" 2>/dev/null) $(xwininfo -id "$id" | grep -E 'Map State')"
+    done
+    [[ ! -f $work/viewer.log ]] || grep -v 'FS volume label and serial' "$work/viewer.log" |
+        sed 's/^/viewer: /'
+    exit 1
+}
 
 # Wine names its windows' class after the program.
 open_popup() {
@@ -40,6 +57,33 @@ open_popup() {
         fi
     done
     return 1
+}
+
+# A window of the viewer is drawn: black text or rims on its face. Wine maps a
+# dialog before it has painted it, and takes keys only once it has.
+drawn() {
+    local id
+    id=$(xdotool search --name "^$1\$" 2>/dev/null | head -n 1)
+    [[ -n $id ]] && xwd -id "$id" -silent 2>/dev/null | convert xwd:- -format %c histogram:info:- |
+        grep -q '#000000'
+}
+# The main window takes the pointer again: its menu titles are dark, not grey.
+menus_enabled() {
+    local dark
+    shot
+    dark=$(convert "$work/screen.png" -crop "120x$menu_line+$left+$top" +repage -colorspace Gray \
+        -threshold 30% -format %c histogram:info:- | awk '/#000000/ { print $1 }')
+    ((${dark:-0} > 20))
+}
+confirm_error() {
+    wait_long drawn "Fehler!" || fail "the error box is not drawn"
+    # As a person reads the box first: a key at once may reach Wine before
+    # the box has taken the focus.
+    sleep 1
+    xdotool key Return
+    wait_until eval '! title_window "Fehler!"' || fail "error box stays open"
+    title_window "QORN-V Struktur: Ikosaeder"
+    wait_long menus_enabled || fail "the main window stays disabled after Fehler!"
 }
 
 file="$work/Messung Grüße 測定.kzt"
@@ -90,14 +134,14 @@ choose $ansicht 1 # Ikosaedrisch
 wait_until title_window "QORN-V Struktur: Ikosaeder" || fail "no icosahedron title"
 expect_picture "the start-up picture again"
 choose $ansicht 3 # Löschen
-expect_picture "Löschen" /dev/null
+: >"$work/empty.kzt"
+expect_picture "Löschen" "$work/empty.kzt"
 
 # A missing file: "Fehler!", and the view stays.
 choose $sequenz 1
 wait_until title_window "Photonensequenz-Datei öffnen:" || fail "no requester"
 request_file "Z:$work/missing" title_window "Fehler!" || fail "no error box for a missing file"
-xdotool key Return
-wait_until eval '! title_window "Fehler!"' || fail "error box stays open"
+confirm_error
 
 # A name typed into the requester, with umlauts and CJK characters.
 line 1 2 3 4 >"$file"
