@@ -21,4 +21,8 @@ exec "@QORNV_WINE@" "$@"
     file(CHMOD ${wine_run} PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ
         GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
     set(CMAKE_CROSSCOMPILING_EMULATOR ${wine_run})
+    # GoogleTest lists a program's tests when ctest starts rather than after
+    # each link: a link then does not wait for Wine to start, and a build
+    # machine without Wine can still build everything.
+    set(CMAKE_GTEST_DISCOVER_TESTS_DISCOVERY_MODE PRE_TEST)
 endif()
