@@ -8,7 +8,7 @@
 #include <QElapsedTimer>
 #include <QThread>
 
-#include <cstdio>
+#include <filesystem>
 
 namespace {
 
@@ -62,9 +62,11 @@ class FollowTest : public OpenFileTest {
     void Apply(const QString& path, const FollowStep& step) {
         if (step.change == Change::RenameOver) {
             const QString fresh = Write("fresh.tmp", step.bytes);
-            ASSERT_EQ(std::rename(QFile::encodeName(fresh).constData(),
-                                  QFile::encodeName(path).constData()),
-                      0);
+            // Replaces the file in one step on every platform, as std::rename
+            // does only on POSIX systems.
+            std::error_code error;
+            std::filesystem::rename(fresh.toStdU16String(), path.toStdU16String(), error);
+            ASSERT_FALSE(error) << error.message();
             return;
         }
         QFile file(path);
