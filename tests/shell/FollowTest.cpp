@@ -1,6 +1,7 @@
 // The viewer follows the file it shows while another writer changes it: the
 // picture after each change is the picture of the file as it then stands.
 
+#include "Desktop.h"
 #include "FileWatch.h"
 #include "OpenFileFixture.h"
 #include "SequenceLoader.h"
@@ -40,7 +41,7 @@ bool RunUntil(const Viewer& viewer, const std::function<bool()>& done) {
 // What the file holds as it stands, read by the loader.
 Sequence Loaded(const QString& path) {
     Sequence sequence;
-    LoadSequenceFile(sequence, QFile::encodeName(path).toStdString());
+    LoadSequenceFile(sequence, FileSystemName(path));
     return sequence;
 }
 
