@@ -1,5 +1,6 @@
 // The commands behind the menu items.
 
+#include "Desktop.h"
 #include "FileNames.h"
 #include "MenuItems.h"
 #include "NodeRendering.h"
@@ -10,7 +11,6 @@
 #include "Viewer.h"
 
 #include <QApplication>
-#include <QFile>
 
 namespace {
 
@@ -25,7 +25,7 @@ class WaitCursor {
 // The loader takes the name in the file system's own encoding.
 int LoadNamedFile(SequenceFollower& follower, Sequence& sequence, const QString& name) {
     const WaitCursor wait;
-    return follower.Load(sequence, QFile::encodeName(name).toStdString());
+    return follower.Load(sequence, FileSystemName(name));
 }
 
 } // namespace

@@ -2,6 +2,7 @@
 
 #include "DisplayProblem.h"
 
+#include <QFile>
 #include <QScreen>
 
 #include <chrono>
@@ -108,6 +109,14 @@ std::optional<std::string> WindowSystemProblem() {
 
 QString UnwritableFolder() {
     return QStringLiteral("/dev/null");
+}
+
+std::string FileSystemName(const QString& name) {
+    return QFile::encodeName(name).toStdString();
+}
+
+QString NameFromFileSystem(const std::string& name) {
+    return QFile::decodeName(name.c_str());
 }
 
 QRect CentringArea(const QScreen& screen) {

@@ -1,6 +1,7 @@
 #include "FileWatch.h"
 
-#include <QFile>
+#include "Desktop.h"
+
 #include <QFileInfo>
 
 FileWatch::FileWatch(EventSink post, Notifications notifications) : post(std::move(post)) {
@@ -28,7 +29,7 @@ void FileWatch::Watch(const QString& newPath) {
     Stop();
     path = newPath;
     folder = QFileInfo(newPath).absolutePath();
-    last = StampOfPath(QFile::encodeName(path).toStdString());
+    last = StampOfPath(FileSystemName(path));
     KeepWatching(false);
     poll.start();
     RequestEvent();
@@ -61,7 +62,7 @@ void FileWatch::Check() {
     if (path.isEmpty()) {
         return;
     }
-    const FileStamp now = StampOfPath(QFile::encodeName(path).toStdString());
+    const FileStamp now = StampOfPath(FileSystemName(path));
     const bool anotherFile = !now.SameFile(last);
     const bool changed = now != last;
     last = now;

@@ -7,7 +7,6 @@
 #include "Viewer.h"
 
 #include <QApplication>
-#include <QFile>
 #include <QLibraryInfo>
 #include <QSettings>
 #include <QTranslator>
@@ -142,7 +141,7 @@ int RunViewer(int argc, char* argv[]) {
     Viewer viewer;
     viewer.Start();
     if (arguments.file) {
-        viewer.Post({OpenFileEvent, 0, QFile::decodeName(arguments.file->c_str())});
+        viewer.Post({OpenFileEvent, 0, NameFromFileSystem(*arguments.file)});
     }
     return QApplication::exec();
 }

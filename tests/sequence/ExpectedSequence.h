@@ -6,6 +6,8 @@
 
 #include <array>
 #include <cstddef>
+#include <cstdint>
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -41,4 +43,33 @@ inline std::string GoodLines(std::size_t minimumBytes, std::vector<int>& steps) 
         steps.push_back(i % 100);
     }
     return bytes;
+}
+
+inline Sequence SequenceHolding(std::initializer_list<std::int8_t> steps) {
+    Sequence sequence;
+    for (const std::int8_t step : steps) {
+        sequence.stepList.Add();
+        sequence.stepList.Current() = step;
+        AppendClass(sequence);
+    }
+    return sequence;
+}
+
+// A sequence the loader must leave as it was when it opens nothing.
+inline Sequence PreviousSequence() {
+    return SequenceHolding({3, 0, 11});
+}
+
+inline bool ClassesMatchSteps(const Sequence& sequence) {
+    const auto steps = sequence.stepList.Elements();
+    const auto classes = sequence.classList.Elements();
+    if (steps.size() != classes.size()) {
+        return false;
+    }
+    for (std::size_t k = 0; k < steps.size(); ++k) {
+        if (classes[k] != ClassCode(steps[k])) {
+            return false;
+        }
+    }
+    return true;
 }

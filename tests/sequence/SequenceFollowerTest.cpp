@@ -3,35 +3,18 @@
 
 #include "SequenceFollower.h"
 #include "ExpectedSequence.h"
+#include "FileWrites.h"
+#include "FollowerCases.h"
 #include "TemporaryFile.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
-#include <fcntl.h>
 #include <filesystem>
-#include <functional>
 #include <numeric>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace {
 
 using namespace std::string_literals;
-using Kind = FollowUpdate::Kind;
-
-// Appends as a writer does: write(2) at the end of the file.
-void Append(const std::string& path, const std::string& bytes) {
-    const int file = ::open(path.c_str(), O_WRONLY | O_APPEND | O_CLOEXEC);
-    ASSERT_GE(file, 0) << path;
-    EXPECT_EQ(::write(file, bytes.data(), bytes.size()), static_cast<ssize_t>(bytes.size()));
-    ::close(file);
-}
-
-std::size_t OpenFileCount() {
-    const std::filesystem::directory_iterator entries("/proc/self/fd");
-    return static_cast<std::size_t>(std::distance(begin(entries), end(entries)));
-}
 
 // After an update that read the file, the followed sequence is the file loaded
 // whole; a Grown update left the steps before keptSteps as they were.
@@ -142,56 +125,11 @@ INSTANTIATE_TEST_SUITE_P(
                    {std::string(100, 'x'), ";;;;", ";8", ";" + std::string(80, 'y') + "\n"}},
         GrowthCase{"nothing appended", {";;;;;5\n", "", ";;;;;6"}}));
 
-// What happens to the file after it was read, and what the next update sees.
-struct Change {
-    std::function<void(const TemporaryFolder&, const std::string& path)> apply;
-    Kind expected;
-};
-
-struct ChangeCase {
-    const char* name;
-    std::string initial;
-    std::vector<Change> changes;
-};
-
-void PrintTo(const ChangeCase& c, std::ostream* out) {
-    *out << c.name;
-}
-
-void Rewrite(const std::string& path, const std::string& bytes) {
-    const int file = ::open(path.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC);
-    ASSERT_GE(file, 0);
-    EXPECT_EQ(::write(file, bytes.data(), bytes.size()), static_cast<ssize_t>(bytes.size()));
-    ::close(file);
-}
-
 void RenameOver(const TemporaryFolder& folder, const std::string& path, const std::string& bytes) {
-    ASSERT_EQ(std::rename(folder.Write("new.kzt", bytes).c_str(), path.c_str()), 0);
-}
-
-// The clock that stamps writes moves in ticks of milliseconds; a later write is
-// given a later time explicitly, as it would have had a moment later.
-void ChangeInPlace(const std::string& path, off_t offset, const std::string& bytes) {
-    const int file = ::open(path.c_str(), O_WRONLY | O_CLOEXEC);
-    ASSERT_GE(file, 0);
-    EXPECT_EQ(::pwrite(file, bytes.data(), bytes.size(), offset),
-              static_cast<ssize_t>(bytes.size()));
-    const timespec later[2] = {{0, UTIME_OMIT}, {4'000'000'000, 0}};
-    EXPECT_EQ(::futimens(file, later), 0);
-    ::close(file);
-}
-
-// As copying tools that keep times do: the old modification time is put back.
-void ChangeKeepingTime(const std::string& path, off_t offset, const std::string& bytes) {
-    struct stat before {};
-    ASSERT_EQ(::stat(path.c_str(), &before), 0);
-    const int file = ::open(path.c_str(), O_WRONLY | O_CLOEXEC);
-    ASSERT_GE(file, 0);
-    EXPECT_EQ(::pwrite(file, bytes.data(), bytes.size(), offset),
-              static_cast<ssize_t>(bytes.size()));
-    const timespec times[2] = {before.st_atim, before.st_mtim};
-    EXPECT_EQ(::futimens(file, times), 0);
-    ::close(file);
+    folder.Write("new.kzt", bytes);
+    std::error_code error;
+    std::filesystem::rename(folder.NativePathOf("new.kzt"), NativePath(path), error);
+    ASSERT_FALSE(error) << error.message();
 }
 
 // Changes the byte at `offset` into another, as ChangeInPlace does.
@@ -248,20 +186,15 @@ INSTANTIATE_TEST_SUITE_P(
         ChangeCase{"untouched", ";;;;;5\n", {{[](auto&, auto&) {}, Kind::Unchanged}}},
         ChangeCase{"touched, same bytes",
                    ";;;;;5\n",
-                   {{[](auto&, const std::string& p) {
-                         const timespec later[2] = {{0, UTIME_OMIT}, {4'000'000'000, 0}};
-                         ::utimensat(AT_FDCWD, p.c_str(), later, 0);
-                     },
-                     Kind::Unchanged}}},
+                   {{[](auto&, auto& p) { TouchLater(p); }, Kind::Unchanged}}},
         ChangeCase{
             "written anew",
             ";;;;;5\n;;;;;6\n",
             {{[](auto&, auto& p) { Rewrite(p, ";;;;;1\n;;;;;2\n;;;;;3\n"); }, Kind::Replaced}}},
-        ChangeCase{
-            "truncated below what was read",
-            ";;;;;5\n;;;;;6\n",
-            {{[](auto&, auto& p) { EXPECT_EQ(::truncate(p.c_str(), 7), 0); }, Kind::Replaced},
-             {[](auto&, auto& p) { Append(p, ";;;;;9\n"); }, Kind::Grown}}},
+        ChangeCase{"truncated below what was read",
+                   ";;;;;5\n;;;;;6\n",
+                   {{[](auto&, auto& p) { TruncateTo(p, 7); }, Kind::Replaced},
+                    {[](auto&, auto& p) { Append(p, ";;;;;9\n"); }, Kind::Grown}}},
         ChangeCase{"truncated and grown past what was read",
                    ";;;;;5\n",
                    {{[](auto&, auto& p) { Rewrite(p, ";;;;;3\n;;;;;4\n"); }, Kind::Replaced}}},
@@ -279,7 +212,7 @@ INSTANTIATE_TEST_SUITE_P(
         ChangeCase{"last read bytes of a large file changed, then appended to",
                    bigFile,
                    {{[](auto&, auto& p) {
-                         ChangeInPlace(p, static_cast<off_t>(bigFile.size() - 3), "9");
+                         ChangeInPlace(p, bigFile.size() - 3, "9");
                          Append(p, ";;;;;1\n");
                      },
                      Kind::Replaced}}},
@@ -296,28 +229,15 @@ INSTANTIATE_TEST_SUITE_P(
                    ";;;;;5\n;;;;;x\n",
                    {{[](auto&, auto& p) { Append(p, ";;;;;1\n"); }, Kind::Unchanged},
                     {[](auto&, auto& p) { ChangeInPlace(p, 12, "4"); }, Kind::Replaced}}},
-        ChangeCase{"vanished and back",
-                   ";;;;;5\n",
-                   {{[](auto&, auto& p) { ::unlink(p.c_str()); }, Kind::Unchanged},
-                    {[](auto&, auto&) {}, Kind::Unchanged},
-                    {[](auto& f, auto&) { f.Write("followed.kzt", ";;;;;5\n"); }, Kind::Replaced}}},
-        ChangeCase{"replaced by what cannot be read, then by a file",
-                   ";;;;;5\n",
-                   {{[](auto&, auto& p) {
-                         ::unlink(p.c_str());
-                         ::mkdir(p.c_str(), 0700);
-                     },
-                     Kind::Unchanged},
-                    {[](auto&, auto& p) {
-                         ::rmdir(p.c_str());
-                         ::mkfifo(p.c_str(), 0600);
-                     },
-                     Kind::Unchanged},
-                    {[](auto& f, auto& p) {
-                         ::unlink(p.c_str());
-                         f.Write("followed.kzt", ";;;;;8\n");
-                     },
-                     Kind::Replaced}}}));
+        ChangeCase{
+            "vanished and back",
+            ";;;;;5\n",
+            {{[](auto&, auto& p) { std::filesystem::remove(NativePath(p)); }, Kind::Unchanged},
+             {[](auto&, auto&) {}, Kind::Unchanged},
+             {[](auto& f, auto&) { f.Write("followed.kzt", ";;;;;5\n"); }, Kind::Replaced}}}));
+
+// What only one platform can put in the file's place.
+INSTANTIATE_TEST_SUITE_P(PlatformFiles, ChangeCases, testing::ValuesIn(PlatformChangeCases()));
 
 TEST(SequenceFollower, KeepsFollowingWhenAnotherFileCannotBeOpened) {
     TemporaryFolder folder;

@@ -5,21 +5,10 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
-#include <sys/stat.h>
 
 namespace {
 
 using namespace std::string_literals;
-
-Sequence SequenceHolding(std::initializer_list<std::int8_t> steps) {
-    Sequence sequence;
-    for (const std::int8_t step : steps) {
-        sequence.stepList.Add();
-        sequence.stepList.Current() = step;
-        AppendClass(sequence);
-    }
-    return sequence;
-}
 
 struct LoadCase {
     const char* name;
@@ -192,28 +181,6 @@ TEST(SequenceLoader, LongLinesAndLargeFilesStreamThrough) {
     EXPECT_EQ(sequence.stepList.Elements()[0], 9);
     EXPECT_EQ(sequence.stepList.Elements()[300'000], 299'999 % 100);
     ExpectClassesMatchSteps(sequence);
-}
-
-TEST(SequenceLoader, AFileThatCannotBeOpenedChangesNothing) {
-    TemporaryFolder folder;
-    ASSERT_EQ(::mkfifo(folder.PathOf("fifo").c_str(), 0600), 0);
-    const std::string unopenable[] = {folder.PathOf("missing.kzt"),
-                                      folder.PathOf(""),
-                                      folder.PathOf("fifo"),
-                                      "/dev/null",
-                                      "",
-                                      folder.PathOf("missing/inside.kzt")};
-    for (const std::string& path : unopenable) {
-        Sequence sequence = SequenceHolding({3, 0, 11});
-        sequence.stepList.Select(1);
-        const Sequence before = sequence;
-        LoadReport report;
-        report.malformedLine = 42;
-        EXPECT_EQ(LoadSequenceFile(sequence, path, &report), 0) << path;
-        EXPECT_EQ(report.result, 0);
-        EXPECT_EQ(report.malformedLine, 0u);
-        EXPECT_EQ(sequence, before) << path;
-    }
 }
 
 TEST(SequenceLoader, ReplacesThePreviousSequenceWhenOpened) {

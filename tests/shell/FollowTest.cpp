@@ -1,6 +1,7 @@
 // The viewer follows the file it shows while another writer changes it: the
 // picture after each change is the picture of the file as it then stands.
 
+#include "Desktop.h"
 #include "FileWatch.h"
 #include "OpenFileFixture.h"
 #include "SequenceLoader.h"
@@ -10,7 +11,7 @@
 #include <QScreen>
 #include <QThread>
 
-#include <cstdio>
+#include <filesystem>
 
 namespace {
 
@@ -42,7 +43,7 @@ bool RunUntil(const Viewer& viewer, const std::function<bool()>& done) {
 // What the file holds as it stands, read by the loader.
 Sequence Loaded(const QString& path) {
     Sequence sequence;
-    LoadSequenceFile(sequence, QFile::encodeName(path).toStdString());
+    LoadSequenceFile(sequence, FileSystemName(path));
     return sequence;
 }
 
@@ -67,9 +68,11 @@ class FollowTest : public OpenFileTest {
     void Apply(const QString& path, const FollowStep& step) {
         if (step.change == Change::RenameOver) {
             const QString fresh = Write("fresh.tmp", step.bytes);
-            ASSERT_EQ(std::rename(QFile::encodeName(fresh).constData(),
-                                  QFile::encodeName(path).constData()),
-                      0);
+            // Replaces the file in one step on every platform, as std::rename
+            // does only on POSIX systems.
+            std::error_code error;
+            std::filesystem::rename(fresh.toStdU16String(), path.toStdU16String(), error);
+            ASSERT_FALSE(error) << error.message();
             return;
         }
         QFile file(path);
