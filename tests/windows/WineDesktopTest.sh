@@ -72,7 +72,7 @@ menus_enabled() {
     local dark
     shot
     dark=$(convert "$work/screen.png" -crop "120x$menu_line+$left+$top" +repage -colorspace Gray \
-        -threshold 30% -format %c histogram:info:- | awk '/#000000/ { print $1 }')
+        -threshold 30% -format %c histogram:info:- | awk '/#000000/ { print $1 + 0 }')
     ((${dark:-0} > 20))
 }
 confirm_error() {
