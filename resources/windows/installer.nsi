@@ -7,10 +7,11 @@
 ; It installs for the current user (no administrator rights) or for all users,
 ; chosen on a page or with /CURRENTUSER or /ALLUSERS; /S installs silently.
 
-Unicode true
+; A 64-bit installer, for the 64-bit programs it installs: it writes the
+; registry's and Program Files' 64-bit views without redirection.
+Target amd64-unicode
 ManifestDPIAware true
 SetCompressor /SOLID lzma
-RequestExecutionLevel user
 
 !define APPNAME "QORN-V Sequenzbetrachter"
 !define COMPANY "QORN-V"
@@ -28,7 +29,6 @@ RequestExecutionLevel user
 !define MULTIUSER_INSTALLMODE_INSTDIR_REGISTRY_VALUENAME "InstallLocation"
 !include MultiUser.nsh
 !include MUI2.nsh
-!include x64.nsh
 
 Name "${APPNAME} ${VERSION}"
 OutFile "${OUTFILE}"
@@ -55,10 +55,6 @@ VIAddVersionKey /LANG=1031 "LegalCopyright" "Alle Rechte vorbehalten"
 !insertmacro MUI_LANGUAGE "German"
 
 Function .onInit
-    ${IfNot} ${RunningX64}
-        MessageBox MB_ICONSTOP "Der ${APPNAME} braucht ein 64-Bit-Windows." /SD IDOK
-        Abort
-    ${EndIf}
     !insertmacro MULTIUSER_INIT
 FunctionEnd
 

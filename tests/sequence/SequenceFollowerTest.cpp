@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
 #include <numeric>
 
 namespace {
@@ -133,19 +134,18 @@ void RenameOver(const TemporaryFolder& folder, const std::string& path, const st
 }
 
 // Changes the byte at `offset` into another, as ChangeInPlace does.
-void FlipByte(const std::string& path, off_t offset) {
+void FlipByte(const std::string& path, std::int64_t offset) {
     char byte = 0;
-    const int file = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    ASSERT_GE(file, 0);
-    EXPECT_EQ(::pread(file, &byte, 1, offset), 1);
-    ::close(file);
-    ChangeInPlace(path, offset, std::string(1, static_cast<char>(byte ^ 1)));
+    std::ifstream file(NativePath(path), std::ios::binary);
+    file.seekg(offset);
+    ASSERT_TRUE(file.get(byte));
+    file.close();
+    ChangeInPlace(path, static_cast<std::uint64_t>(offset),
+                  std::string(1, static_cast<char>(byte ^ 1)));
 }
 
-off_t SizeOf(const std::string& path) {
-    struct stat status {};
-    EXPECT_EQ(::stat(path.c_str(), &status), 0);
-    return status.st_size;
+std::int64_t SizeOf(const std::string& path) {
+    return static_cast<std::int64_t>(std::filesystem::file_size(NativePath(path)));
 }
 
 class ChangeCases : public testing::TestWithParam<ChangeCase> {};
@@ -221,7 +221,7 @@ INSTANTIATE_TEST_SUITE_P(
                    {{[](auto&, auto& p) { Append(p, ";;;;;1\n"); }, Kind::Grown},
                     {[](auto&, auto& p) {
                          const auto compared =
-                             static_cast<off_t>(SequenceFollower::comparedTailBytes);
+                             static_cast<std::int64_t>(SequenceFollower::comparedTailBytes);
                          FlipByte(p, SizeOf(p) - compared);
                      },
                      Kind::Replaced}}},

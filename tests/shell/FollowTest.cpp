@@ -252,7 +252,15 @@ TEST_F(FollowTest, AFileRenamedOverAnOpenOneIsWatchedAtOnce) {
     Settle(*viewer);
     QFile oldWriter(path);
     ASSERT_TRUE(oldWriter.open(QIODevice::Append));
-    Apply(path, {Change::RenameOver, "x;x;x;x;x;10\nx;x;x;x;x;11\n"});
+    // Windows refuses to replace a file that a writer holds open without
+    // sharing its deletion, as Qt's and the C runtime's writers do.
+    const QString fresh = Write("fresh.tmp", "x;x;x;x;x;10\nx;x;x;x;x;11\n");
+    std::error_code error;
+    std::filesystem::rename(fresh.toStdU16String(), path.toStdU16String(), error);
+    if (error == std::errc::permission_denied) {
+        GTEST_SKIP() << "the system keeps a file open for writing from being replaced";
+    }
+    ASSERT_FALSE(error) << error.message();
     ExpectFollowed(path, Loaded(path), "renamed over");
     for (const char* line : {"x;x;x;x;x;6\n", "x;x;x;x;x;7\n", "x;x;x;x;x;8\n"}) {
         QElapsedTimer clock;

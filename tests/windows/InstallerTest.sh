@@ -22,7 +22,9 @@ wineserver -w
 uninstall_key='HKEY_CURRENT_USER\Software\Microsoft\Windows\CurrentVersion\Uninstall\QORN-V Sequenzbetrachter'
 # The value of NAME (or the default value for /ve) under KEY, empty when missing.
 reg_value() {
-    wine reg query "$1" ${2:+/v "$2"} ${2:-/ve} 2>/dev/null | tr -d '\r' |
+    local which=(/ve)
+    [[ -z ${2:-} ]] || which=(/v "$2")
+    { wine reg query "$1" "${which[@]}" 2>/dev/null || true; } | tr -d '\r' |
         awk -F'    ' 'NF >= 4 { print $4; exit }'
 }
 unix_path() { winepath -u "$1" 2>/dev/null | tr -d '\r'; }
@@ -35,6 +37,16 @@ traces() {
         echo "$hive\\Software\\Classes\\QORNV.Sequenz"
     wine reg query "${uninstall_key/HKEY_CURRENT_USER/$hive}" >/dev/null 2>&1 && echo "$uninstall_key"
     return 0
+}
+
+# Runs the command and waits for a viewer window showing the file, then ends it.
+expect_viewer() {
+    local what=$1
+    shift
+    "$@" >/dev/null 2>&1 &
+    wait_long title_window "QORN-V Struktur: Ikosaeder" || fail "$what starts no viewer"
+    wine taskkill /im qornv-viewer.exe >/dev/null 2>&1 || true
+    wineserver -w
 }
 
 check_mode() {
@@ -62,12 +74,18 @@ check_mode() {
     [[ $(reg_value "$hive\\Software\\Classes\\QORNV.Sequenz\\DefaultIcon") == *qornv-viewer.exe* ]] ||
         fail "$option: no icon for .kzt"
 
-    # Opening a .kzt file as Explorer does starts the viewer with it.
+    # The open command as registered, run as Explorer runs it on a double-click,
+    # starts the viewer with the file. Wine's own shell reads only the machine's
+    # classes (Windows merges the user's in), so `start` is tried for all users.
     printf ';;;;;%s\n' 1 2 3 >"$work/lauf.kzt"
-    wine start /unix "$work/lauf.kzt" >/dev/null 2>&1 &
-    wait_long title_window "QORN-V Struktur: Ikosaeder" || fail "$option: opening a .kzt file starts no viewer"
-    wine taskkill /im qornv-viewer.exe >/dev/null 2>&1 || true
-    wineserver -w
+    local command program
+    command=$(reg_value "$hive\\Software\\Classes\\QORNV.Sequenz\\shell\\open\\command")
+    program=$(sed -n 's/^"\([^"]*\)" "%1"$/\1/p' <<<"$command")
+    [[ -n $program ]] || fail "$option: the open command is not '\"PROGRAM\" \"%1\"': $command"
+    expect_viewer "$option, the registered command" wine "$program" "$(winepath -w "$work/lauf.kzt")"
+    if [[ $hive == HKEY_LOCAL_MACHINE ]]; then
+        expect_viewer "$option, as the shell opens it" wine start /unix "$work/lauf.kzt"
+    fi
 
     # The uninstaller copies itself away and ends at once; the copy's end is
     # the end of all Wine processes.

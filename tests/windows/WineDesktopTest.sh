@@ -3,8 +3,8 @@
 # uses it: the start-up picture is the one qornv-render.exe draws (on Wine's
 # button-face colour), the menus switch the view with title and ticks,
 # "Löschen" bares the nodes, "Öffnen" takes a typed name and shows "Fehler!"
-# for a missing file, a file given as argument and one with umlauts and CJK
-# characters in its name open and are followed as they grow, and "Schliesen"
+# for a missing file, a file given as argument with umlauts and CJK
+# characters in its name opens and is followed as it grows, and "Schliesen"
 # ends the program with status 0. It runs the release folder as unpacked from
 # the zip, in a Wine prefix of its own: Qt finds its plugins and German texts
 # through the folder's qt.conf, the DLLs beside the programs.
@@ -67,14 +67,6 @@ drawn() {
     [[ -n $id ]] && xwd -id "$id" -silent 2>/dev/null | convert xwd:- -format %c histogram:info:- |
         grep -q '#000000'
 }
-# The main window takes the pointer again: its menu titles are dark, not grey.
-menus_enabled() {
-    local dark
-    shot
-    dark=$(convert "$work/screen.png" -crop "120x$menu_line+$left+$top" +repage -colorspace Gray \
-        -threshold 30% -format %c histogram:info:- | awk '/#000000/ { print $1 + 0 }')
-    ((${dark:-0} > 20))
-}
 confirm_error() {
     wait_long drawn "Fehler!" || fail "the error box is not drawn"
     # As a person reads the box first: a key at once may reach Wine before
@@ -82,8 +74,28 @@ confirm_error() {
     sleep 1
     xdotool key Return
     wait_until eval '! title_window "Fehler!"' || fail "error box stays open"
-    title_window "QORN-V Struktur: Ikosaeder"
-    wait_long menus_enabled || fail "the main window stays disabled after Fehler!"
+    # The menus that follow are the main window's again (title_window keeps
+    # the window it found).
+    title_window "QORN-V Struktur: Ikosaeder" || fail "no viewer window after Fehler!"
+}
+
+# Whether item ROW (1 or 2) of the "Ansicht" menu shows its tick: dark pixels
+# of the check mark in the menu's tick column.
+tick_shown() {
+    local px py popup dark centres=(0 14 37)
+    xdotool mousemove --window "$window" "$ansicht" 9 click 1
+    wait_until open_popup >/dev/null || fail "the Ansicht menu did not open"
+    read -r px py popup < <(open_popup)
+    wait_until popup_drawn "$popup" || fail "the Ansicht menu is not drawn"
+    dark=$(xwd -id "$popup" -silent | convert xwd:- -crop "22x20+3+$((centres[$1] - 10))" +repage \
+        -colorspace Gray -threshold 30% -format %c histogram:info:- | awk '/#000000/ { print $1 + 0 }')
+    xdotool key Escape
+    wait_until eval '! open_popup >/dev/null' || fail "the Ansicht menu stays open"
+    ((${dark:-0} > 5))
+}
+expect_ticked() {
+    local other=$((3 - $1))
+    tick_shown "$1" && ! tick_shown "$other" || fail "item $1 of Ansicht is not the one ticked"
 }
 
 file="$work/Messung Grüße 測定.kzt"
@@ -130,9 +142,11 @@ title_window "QORN-V Struktur: Ikosaeder" || fail "no icosahedron title"
 choose $ansicht 2 # Oktaaedrisch
 wait_until title_window "QORN-V Struktur: Oktaeder" || fail "no octahedron title"
 expect_picture "the start-up octahedron" --view octahedron
+expect_ticked 2
 choose $ansicht 1 # Ikosaedrisch
 wait_until title_window "QORN-V Struktur: Ikosaeder" || fail "no icosahedron title"
 expect_picture "the start-up picture again"
+expect_ticked 1
 choose $ansicht 3 # Löschen
 : >"$work/empty.kzt"
 expect_picture "Löschen" "$work/empty.kzt"
@@ -143,13 +157,26 @@ wait_until title_window "Photonensequenz-Datei öffnen:" || fail "no requester"
 request_file "Z:$work/missing" title_window "Fehler!" || fail "no error box for a missing file"
 confirm_error
 
-# A name typed into the requester, with umlauts and CJK characters.
-line 1 2 3 4 >"$file"
+# A name typed into the requester, without its extension.
+typed="$work/lauf.kzt"
+line 1 2 3 4 >"$typed"
 choose $sequenz 1
 wait_until title_window "Photonensequenz-Datei öffnen:" || fail "no requester"
-request_file "Z:${file%.kzt}" eval '! title_window "Photonensequenz-Datei öffnen:"' ||
+request_file "Z:${typed%.kzt}" eval '! title_window "Photonensequenz-Datei öffnen:"' ||
     fail "requester stays open"
-expect_picture "the file typed into the requester" "$file"
+title_window "QORN-V Struktur: Ikosaeder" || fail "no viewer window after the requester"
+expect_picture "the file typed into the requester" "$typed"
+line 6 7 >>"$typed"
+expect_picture "two lines appended" "$typed"
+
+choose $sequenz 3 # Schliesen
+expect_exit Schliesen wait_long
+
+# A file given as argument, with umlauts and CJK characters in its name, shown
+# at once and followed as it grows.
+line 1 2 3 4 >"$file"
+start_viewer "Z:$file"
+expect_picture "the file given as argument" "$file"
 line 6 7 >>"$file"
 expect_picture "two lines appended" "$file"
 printf "2026-12-08;12:00:00;PH;1;A;1" >>"$file"
@@ -158,13 +185,6 @@ printf "2\n" >>"$file"
 expect_picture "the line ended as step 12" "$file"
 for _ in $(seq 20); do line 2 11 5 8 3; done >>"$file"
 expect_picture "a hundred lines" "$file"
-
-choose $sequenz 3 # Schliesen
-expect_exit Schliesen wait_long
-
-# A file given as argument, shown at once.
-start_viewer "Z:$file"
-expect_picture "the file given as argument" "$file"
 choose $sequenz 3 # Schliesen
 expect_exit Schliesen wait_long
 echo "Wine: start-up picture, menus, Löschen, Öffnen, Fehler!, following and Schliesen"
