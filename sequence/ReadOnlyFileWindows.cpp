@@ -7,13 +7,25 @@
 namespace {
 
 // Names come as UTF-8, as Qt gives them on Windows; the wide calls take every
-// name the file system can hold, umlauts and CJK characters alike.
+// name the file system can hold, umlauts and CJK characters alike. An absolute
+// name of MAX_PATH characters or more opens only with the \\?\ prefix, which
+// takes backslashes alone.
 std::wstring WideName(const std::string& path) {
-    const int length =
-        ::MultiByteToWideChar(CP_UTF8, 0, path.data(), static_cast<int>(path.size()), nullptr, 0);
+    const int length = ::MultiByteToWideChar(CP_UTF8, 0, path.data(),
+                                             static_cast<int>(path.size()), nullptr, 0);
     std::wstring wide(static_cast<std::size_t>(length), L'\0');
     ::MultiByteToWideChar(CP_UTF8, 0, path.data(), static_cast<int>(path.size()), wide.data(),
                           length);
+    if (wide.size() < MAX_PATH) {
+        return wide;
+    }
+    std::replace(wide.begin(), wide.end(), L'/', L'\\');
+    if (wide.size() > 2 && wide[1] == L':' && wide[2] == L'\\') {
+        return L"\\\\?\\" + wide;
+    }
+    if (wide.starts_with(L"\\\\") && !wide.starts_with(L"\\\\?\\")) {
+        return L"\\\\?\\UNC\\" + wide.substr(2);
+    }
     return wide;
 }
 

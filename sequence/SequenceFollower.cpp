@@ -185,6 +185,7 @@ FollowUpdate SequenceFollower::Reload(Sequence& sequence) {
     const std::string followed = path; // Load replaces the member
     if (Load(sequence, followed, &fresh) == loadNotOpened) {
         reloadPending = true; // unreadable for now: the picture stays, the next look tries again
+        update.unreadable = true;
         return update;
     }
     update.kind = FollowUpdate::Kind::Replaced;
@@ -199,6 +200,7 @@ FollowUpdate SequenceFollower::ReadOn(Sequence& sequence) {
         if (!file.IsOpen()) {
             FollowUpdate unreadable;
             unreadable.report = report;
+            unreadable.unreadable = true;
             return unreadable;
         }
         const FileStamp& now = file.Stamp();

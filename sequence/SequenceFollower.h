@@ -20,6 +20,9 @@ struct FollowUpdate {
     // needs a full redraw); read again as the same step, it counts as kept. Replaced: 0.
     std::size_t keptSteps = 0;
     LoadReport report; // the file as it now stands: result 1 or -1 (with the malformed line)
+    // Unchanged because the file changed but could not be read for now (a writer
+    // holds it locked, say): look again later, even if it then seems unchanged.
+    bool unreadable = false;
 };
 
 // Follows one sequence file while it is written. The file is open only inside Load and Update.

@@ -56,6 +56,10 @@ void FileWatch::Taken() {
     spacing.stop();
 }
 
+void FileWatch::LookAgain() {
+    last = {};
+}
+
 // Notifications also come for other files in the folder; only a change of the
 // followed file itself leads to an event.
 void FileWatch::Check() {

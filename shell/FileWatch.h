@@ -41,6 +41,10 @@ class FileWatch : public QObject {
     void Stop();
     // The event posted last has been taken: the next change may post again.
     void Taken();
+    // The file could not be read after a change: the next look counts as a
+    // change again. Releasing a lock changes no stamp, so without this the
+    // bytes written under the lock would wait for the next write.
+    void LookAgain();
 
     static constexpr int pollIntervalMs = 500;
     static constexpr int minimumSpacingMs = 50;

@@ -14,6 +14,9 @@ void Viewer::OnFileChanged() {
     const FollowUpdate update = follower->Update(state.sequence);
     switch (update.kind) {
     case FollowUpdate::Kind::Unchanged:
+        if (update.unreadable) {
+            watch.LookAgain();
+        }
         return;
     case FollowUpdate::Kind::Grown:
         if (update.keptSteps == before) {

@@ -3,6 +3,9 @@
 
 #include "OpenHostileFiles.h"
 
+#include <QCoreApplication>
+#include <QElapsedTimer>
+
 #include <windows.h>
 
 namespace {
@@ -38,6 +41,31 @@ TEST_F(OpenFileTest, AFileLockedByItsWriterGivesTheErrorBox) {
     ASSERT_TRUE(errorBoxSeen);
     EXPECT_EQ(errorText, "Datei 'gesperrt.kzt' konnte nicht geöffnet werden!");
     ExpectUnchanged(picture, sequence);
+}
+
+// Lines a writer appends while it keeps the file locked show once it lets go,
+// although letting go changes nothing the file system stamps.
+TEST_F(OpenFileTest, LinesWrittenUnderALockShowOnceItIsReleased) {
+    const QString path = Write("run.kzt", "x;x;x;x;x;1\nx;x;x;x;x;2\n");
+    viewer->Post({OpenFileEvent, 0, path});
+    Settle(*viewer);
+    ASSERT_EQ(State().sequence.stepList.Size(), 2u);
+    const HANDLE lock = ::CreateFileW(path.toStdWString().c_str(), GENERIC_READ | GENERIC_WRITE, 0,
+                                      nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(lock, INVALID_HANDLE_VALUE);
+    ::SetFilePointer(lock, 0, nullptr, FILE_END);
+    DWORD written = 0;
+    ::WriteFile(lock, "x;x;x;x;x;3\n", 12, &written, nullptr);
+    QElapsedTimer clock;
+    for (clock.start(); clock.elapsed() < 1500;) { // three looks at the locked file
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    }
+    EXPECT_EQ(State().sequence.stepList.Size(), 2u);
+    ::CloseHandle(lock);
+    for (clock.start(); clock.elapsed() < 3000 && State().sequence.stepList.Size() != 3u;) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    }
+    EXPECT_EQ(State().sequence.stepList.Size(), 3u);
 }
 
 } // namespace
