@@ -4,6 +4,8 @@
 # pictures are timed beside the PNG.
 #
 #   bench/compare-render.sh BUILD_DIR [RUNS]
+#   WINDOWS_RELEASE=build-windows/stage/qornv-viewer-…-windows-x86_64 bench/compare-render.sh …
+#     also times the Windows build under Wine against the Linux one (goal 1.5x)
 #
 # Goals: --check within 5x of `wc -l` (aim 3x) and at least 10x faster than
 # awk splitting fields; -o (load and draw) at most 1.5x --check; --stats at
@@ -95,3 +97,23 @@ printf '%-44s %7s  %s\n' "--stats / --check      (goal <= 1.2)" "$stats_check" "
 printf '%-44s %7s  %s\n' "peak MB --stats        (goal <= --check)" "$m_stats" "$(verdict "$m_stats" "$m_check")"
 printf '%-44s %7s  %s\n' "peak MB --check        (goal < 150)" "$m_check" "$(verdict "$m_check" 149.9)"
 printf '%-44s %7s  %s\n' "peak MB -o             (goal < 150)" "$m_picture" "$(verdict "$m_picture" 149.9)"
+
+# The Windows build under Wine on the same file, when one is given: a started
+# Wine server first, so its start-up is not counted.
+if [[ -n ${WINDOWS_RELEASE:-} ]]; then
+    wine_render="$WINDOWS_RELEASE/qornv-render.exe"
+    [[ -f $wine_render ]] || { echo "no qornv-render.exe in $WINDOWS_RELEASE" >&2; exit 1; }
+    export WINEDEBUG=-all
+    wineserver -p10 2>/dev/null || true
+    wine "$wine_render" --version >/dev/null 2>&1
+    t_wine_check=$(best_time wine "$wine_render" --check "$file")
+    t_wine_version=$(best_time wine "$wine_render" --version)
+    cmp -s <("$render" --stats "$file") <(wine "$wine_render" --stats "$file") &&
+        same="same bytes" || same="DIFFERENT bytes"
+    echo
+    printf '%-44s %7s\n' "wine qornv-render.exe --version (start)" "$t_wine_version"
+    printf '%-44s %7s\n' "wine qornv-render.exe --check" "$t_wine_check"
+    wine_linux=$(ratio "$t_wine_check" "$t_check")
+    printf '%-44s %7s  %s\n' "Wine / Linux --check   (goal <= 1.5)" "$wine_linux" "$(verdict "$wine_linux" 1.5)"
+    echo "--stats on Windows and Linux: $same"
+fi
