@@ -140,9 +140,10 @@ count_colour() {
 }
 
 # The viewer's popup menu that is open, as "left top window" on the screen.
+# Wine names its windows' class after the program: viewer_class says which.
 open_popup() {
     local id
-    for id in $(xdotool search --onlyvisible --classname qornv-viewer 2>/dev/null); do
+    for id in $(xdotool search --onlyvisible --classname "${viewer_class:-qornv-viewer}" 2>/dev/null); do
         if xwininfo -id "$id" | grep -q 'Override Redirect State: yes'; then
             xwininfo -id "$id" | awk -v id="$id" '/Absolute upper-left X/ { x = $NF }
                 /Absolute upper-left Y/ { y = $NF } END { print x, y, id }'

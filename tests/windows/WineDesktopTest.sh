@@ -38,7 +38,7 @@ fail() {
     echo "FAIL: $*"
     xwd -root -silent 2>/dev/null | convert xwd:- "$work/failure.png" 2>/dev/null || true
     local id
-    for id in $(xdotool search --classname qornv-viewer.exe 2>/dev/null); do
+    for id in $(xdotool search --classname "$viewer_class" 2>/dev/null); do
         echo "window $id: $(xdotool getwindowname "$id" 2>/dev/null) $(xwininfo -id "$id" | grep -E 'Map State')"
     done
     [[ ! -f $work/viewer.log ]] || grep -v 'FS volume label and serial' "$work/viewer.log" |
@@ -47,17 +47,7 @@ fail() {
 }
 
 # Wine names its windows' class after the program.
-open_popup() {
-    local id
-    for id in $(xdotool search --onlyvisible --classname qornv-viewer.exe 2>/dev/null); do
-        if xwininfo -id "$id" | grep -q 'Override Redirect State: yes'; then
-            xwininfo -id "$id" | awk -v id="$id" '/Absolute upper-left X/ { x = $NF }
-                /Absolute upper-left Y/ { y = $NF } END { print x, y, id }'
-            return 0
-        fi
-    done
-    return 1
-}
+viewer_class=qornv-viewer.exe
 
 # A window of the viewer is drawn: black text or rims on its face. Wine maps a
 # dialog before it has painted it, and takes keys only once it has.
