@@ -66,7 +66,7 @@ confirm_error() {
     wait_until eval '! title_window "Fehler!"' || fail "error box stays open"
     # The menus that follow are the main window's again (title_window keeps
     # the window it found).
-    title_window "QORN-V Struktur: Ikosaeder" || fail "no viewer window after Fehler!"
+    wait_until title_window "QORN-V Struktur: Ikosaeder" || fail "no viewer window after Fehler!"
 }
 
 # Whether item ROW (1 or 2) of the "Ansicht" menu shows its tick: dark pixels
@@ -127,7 +127,7 @@ expect_picture() {
 }
 
 expect_picture "the start-up picture"
-title_window "QORN-V Struktur: Ikosaeder" || fail "no icosahedron title"
+wait_until title_window "QORN-V Struktur: Ikosaeder" || fail "no icosahedron title"
 
 choose $ansicht 2 # Oktaaedrisch
 wait_until title_window "QORN-V Struktur: Oktaeder" || fail "no octahedron title"
@@ -154,7 +154,8 @@ choose $sequenz 1
 wait_until title_window "Photonensequenz-Datei öffnen:" || fail "no requester"
 request_file "Z:${typed%.kzt}" eval '! title_window "Photonensequenz-Datei öffnen:"' ||
     fail "requester stays open"
-title_window "QORN-V Struktur: Ikosaeder" || fail "no viewer window after the requester"
+# A search while Wine takes the requester's windows down may find nothing.
+wait_until title_window "QORN-V Struktur: Ikosaeder" || fail "no viewer window after the requester"
 expect_picture "the file typed into the requester" "$typed"
 line 6 7 >>"$typed"
 expect_picture "two lines appended" "$typed"
