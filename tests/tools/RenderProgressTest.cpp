@@ -45,15 +45,7 @@ TerminalRun RunOnTerminal(const std::string& program, const std::vector<std::str
             ::_exit(127);
         }
         ::setenv("TERM", "xterm", 1);
-        std::vector<std::string> copies = arguments;
-        copies.insert(copies.begin(), program);
-        std::vector<char*> argv;
-        for (std::string& argument : copies) {
-            argv.push_back(argument.data());
-        }
-        argv.push_back(nullptr);
-        ::execv(program.c_str(), argv.data());
-        ::_exit(127);
+        ExecProgram(program, arguments);
     }
     TerminalRun run;
     if (child < 0) {

@@ -48,15 +48,7 @@ Outcome RunLimited(const std::string& program, const std::vector<std::string>& a
             const rlimit limit{limits.fileSizeLimit, limits.fileSizeLimit};
             ::setrlimit(RLIMIT_FSIZE, &limit);
         }
-        std::vector<std::string> copies = arguments;
-        copies.insert(copies.begin(), program);
-        std::vector<char*> argv;
-        for (std::string& argument : copies) {
-            argv.push_back(argument.data());
-        }
-        argv.push_back(nullptr);
-        ::execvp(program.c_str(), argv.data());
-        ::_exit(127);
+        ExecProgram(program, arguments);
     }
     ::close(err);
     Outcome outcome;

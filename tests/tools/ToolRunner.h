@@ -40,6 +40,21 @@ inline std::string ReadWholeFile(const std::string& path) {
     return text.str();
 }
 
+// In a forked child: becomes PROGRAM with ARGUMENTS (a name without a slash is
+// looked up in PATH), or ends with status 127 when it cannot.
+[[noreturn]] inline void ExecProgram(const std::string& program,
+                                     const std::vector<std::string>& arguments) {
+    std::vector<std::string> copies = arguments;
+    copies.insert(copies.begin(), program);
+    std::vector<char*> argv;
+    for (std::string& argument : copies) {
+        argv.push_back(argument.data());
+    }
+    argv.push_back(nullptr);
+    ::execvp(program.c_str(), argv.data());
+    ::_exit(127);
+}
+
 // `environment` holds NAME=VALUE to set and NAME alone to unset.
 inline ToolRun RunProgram(const std::string& program, const std::vector<std::string>& arguments,
                           const std::vector<std::string>& environment = {}) {
@@ -61,15 +76,7 @@ inline ToolRun RunProgram(const std::string& program, const std::vector<std::str
                 ::putenv(const_cast<char*>(assignment.c_str()));
             }
         }
-        std::vector<char*> argv;
-        std::vector<std::string> copies = arguments;
-        copies.insert(copies.begin(), program);
-        for (std::string& argument : copies) {
-            argv.push_back(argument.data());
-        }
-        argv.push_back(nullptr);
-        ::execvp(program.c_str(), argv.data());
-        ::_exit(127);
+        ExecProgram(program, arguments);
     }
     int status = 0;
     ::waitpid(child, &status, 0);
