@@ -35,13 +35,13 @@ ViewerArguments ParseViewerArguments(const std::vector<std::string>& arguments) 
 
 std::string ViewerUsage() {
     return "Aufruf: qornv-viewer [DATEI]\n"
-           "        qornv-viewer --help | --version\n"
+           "        qornv-viewer -h | --help | --version\n"
            "\n"
            "Zeigt die QORN-V-Lichtstruktur mit dem Weg einer Photonensequenz. Ohne DATEI\n"
            "zeigt der Betrachter die Vorführsequenz; mit DATEI öffnet er diese\n"
            "Sequenzdatei (.kzt) gleich nach dem Start, wie \"Sequenz\" > \"Öffnen\".\n"
            "\n"
-           "  --help      diese Hilfe zeigen\n"
+           "  -h, --help  diese Hilfe zeigen\n"
            "  --version   die Version zeigen\n"
            "  --          was folgt, ist die DATEI, auch wenn es mit \"-\" beginnt\n";
 }

@@ -22,7 +22,7 @@ const std::string& RenderUsage() {
         "  qornv-render --check FILE\n"
         "  qornv-render --stats [--view icosahedron|octahedron] [--format csv|json] [FILE]\n"
         "  qornv-render -o OUT.png|.svg|.pdf [--view icosahedron|octahedron] [--size WxH] [FILE]\n"
-        "  qornv-render --help | --version\n"
+        "  qornv-render -h | --help | --version\n"
         "\n"
         "Loads a QORN-V sequence file (.kzt), or the start-up sequence when FILE is\n"
         "left out, and prints its data (--dump), checks it (--check), counts what its\n"

@@ -104,7 +104,7 @@ else
 fi
 
 if command -v lintian >/dev/null; then
-    # Informational tags may stay (the README says which and why); errors and
+    # Informational tags may stay (docs/building.md says which and why); errors and
     # warnings may not.
     if ! report=$(lintian --fail-on error,warning --display-info "$package" 2>&1) ||
         grep -q '^[EW]: ' <<<"$report"; then
