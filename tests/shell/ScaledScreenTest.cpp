@@ -6,6 +6,7 @@
 
 #include <QPixmap>
 #include <QProcess>
+#include <QScreen>
 #include <QTemporaryDir>
 
 namespace {
@@ -66,6 +67,31 @@ TEST_F(ScaledScreenTest, DrawingAreaShowsTheRenderedPictureAtTheWindowsScale) {
     const QImage painted = Painted();
     EXPECT_EQ(Differing(painted, expected.copy(painted.rect())), 0)
         << "the painted area at scale " << scale;
+}
+
+// Runs where the platform offers a second screen of another scale
+// (offscreen:configfile=TwoScreens.json).
+TEST_F(ScaledScreenTest, OnAScreenOfAnotherScaleTheViewIsDrawnAnewAtIt) {
+    const qreal before = Window().devicePixelRatio();
+    QScreen* other = nullptr;
+    for (QScreen* screen : QGuiApplication::screens()) {
+        if (screen->devicePixelRatio() != before) {
+            other = screen;
+        }
+    }
+    if (other == nullptr) {
+        GTEST_SKIP() << "no screen of another scale";
+    }
+    Window().move(other->geometry().topLeft() + QPoint(50, 50));
+    Settle(*viewer);
+    const qreal after = Window().devicePixelRatio();
+    ASSERT_EQ(after, other->devicePixelRatio());
+    EXPECT_EQ(viewer->Surface().Scale(), after);
+    const QImage& image = viewer->Surface().Image();
+    const QImage expected = Rendered(State().layout, after).copy(QRect(QPoint(), image.size()));
+    EXPECT_EQ(Differing(image.convertToFormat(QImage::Format_RGB32), expected), 0);
+    const QImage painted = Painted();
+    EXPECT_EQ(Differing(painted, expected.copy(painted.rect())), 0);
 }
 
 } // namespace
