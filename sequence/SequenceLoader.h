@@ -51,8 +51,8 @@ int LoadSequenceFile(Sequence& sequence, const std::string& path, LoadReport* re
                      LoadObserver* observer = nullptr);
 
 // Splits bytes into lines and steps. Bytes may arrive in blocks cut anywhere,
-// even inside a CR LF pair; lines have no length limit. Used by the loader and
-// directly by tests and the fuzzer.
+// even inside a CR LF pair; lines have no length limit. Used by the loader, by
+// the follower as it reads on, and directly by tests and the fuzzer.
 class SequenceParser {
   public:
     explicit SequenceParser(Sequence& target);
