@@ -2,6 +2,8 @@
 
 #include "CursorList.h"
 
+#include <array>
+#include <cstddef>
 #include <cstdint>
 
 using StepList = CursorList<std::int8_t>;
@@ -21,35 +23,23 @@ struct Sequence {
     friend bool operator==(const Sequence&, const Sequence&) = default;
 };
 
-// The octahedron node an icosahedron node folds onto: the corners 1, 5, 9 and
-// the centre 13 keep nodes of their own (1, 3, 5, 7); each run of three nodes
-// between two corners shares the node between those corners. Anything else is 0.
+// The octahedron node each icosahedron node folds onto, by node number: the
+// corners 1, 5, 9 and the centre 13 keep nodes of their own (1, 3, 5, 7); each
+// run of three nodes between two corners shares the node between those
+// corners. The marker step 0 folds onto 0. The one table of class codes: the
+// loader's vector code is built from it.
+inline constexpr std::array<std::int8_t, 14> classCodeOfNode{0, 1, 2, 2, 2, 3, 4,
+                                                             4, 4, 5, 6, 6, 6, 7};
+
+// The class code of any step: that of its node, 0 for a step beyond the nodes.
 constexpr std::int8_t ClassCode(int step) {
-    switch (step) {
-    case 1:
-        return 1;
-    case 2:
-    case 3:
-    case 4:
-        return 2;
-    case 5:
-        return 3;
-    case 6:
-    case 7:
-    case 8:
-        return 4;
-    case 9:
-        return 5;
-    case 10:
-    case 11:
-    case 12:
-        return 6;
-    case 13:
-        return 7;
-    default:
-        return 0;
-    }
+    return step >= 0 && static_cast<std::size_t>(step) < classCodeOfNode.size()
+               ? classCodeOfNode[static_cast<std::size_t>(step)]
+               : std::int8_t{0};
 }
+
+// Appends `step` to stepList and its class code to classList.
+void AppendStep(Sequence& sequence, std::int8_t step);
 
 // Precondition: the cursor of stepList is on the step just appended.
 void AppendClass(Sequence& sequence);

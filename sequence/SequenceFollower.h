@@ -32,7 +32,7 @@ struct FollowUpdate {
 // file's identity and size and changes only bytes before those goes unseen.
 class SequenceFollower {
   public:
-    static constexpr std::size_t comparedTailBytes = 4096;
+    static constexpr std::size_t comparedTailBytes = keptTailBytes;
 
     // Loads `path` into `sequence` exactly as LoadSequenceFile does (same results and report;
     // `sequence` unchanged on 0) and, unless the result is 0, follows that file from then on.

@@ -1,11 +1,13 @@
 #include "SequenceLoader.h"
 
-#include "SequenceFollower.h"
+#include "ReadOnlyFile.h"
 
 #include <algorithm>
 #include <array>
 #include <bit>
+#include <cerrno>
 #include <cstdint>
+#include <new>
 #include <span>
 
 #if defined(__x86_64__)
@@ -22,10 +24,24 @@ constexpr std::size_t pendingCapacity = 1 << 14;
 // it may look a few bytes ahead (a tag, a sixth field, the LF of CR LF) unchecked.
 constexpr std::ptrdiff_t fastPathMargin = 8;
 
+constexpr std::size_t readBlockSize = 1 << 16; // stays in the cache between the copy and the scan
+constexpr std::size_t smallestBlockSize = 1 << 12; // files that report no size, like /proc
+
 constexpr auto classCodes = [] {
     std::array<std::int8_t, 256> codes{};
     for (int step = 0; step < 128; ++step) {
         codes[static_cast<std::size_t>(step)] = ClassCode(step);
+    }
+    return codes;
+}();
+
+// The class codes as a byte shuffle looks them up by the low four bits of a
+// step, twice over for the two halves of a 256-bit register.
+static_assert(classCodeOfNode.size() <= 16, "a byte shuffle has sixteen entries");
+constexpr auto classCodeShuffle = [] {
+    std::array<std::int8_t, 32> codes{};
+    for (std::size_t k = 0; k < codes.size(); ++k) {
+        codes[k] = ClassCode(static_cast<int>(k % 16));
     }
     return codes;
 }();
@@ -104,16 +120,16 @@ struct Avx2Masks {
 
 const bool hasAvx2 = __builtin_cpu_supports("avx2");
 
-// Class codes of 32 steps at once: a 16-entry table lookup, zero from 14 on.
+// Class codes of 32 steps at once: a 16-entry table lookup, zero beyond the nodes.
 __attribute__((target("avx2"))) std::size_t
 ClassCodesAvx2(const std::int8_t* steps, std::int8_t* classes, std::size_t count) {
-    const __m256i table = _mm256_setr_epi8(0, 1, 2, 2, 2, 3, 4, 4, 4, 5, 6, 6, 6, 7, 0, 0, //
-                                           0, 1, 2, 2, 2, 3, 4, 4, 4, 5, 6, 6, 6, 7, 0, 0);
-    const __m256i fourteen = _mm256_set1_epi8(14);
+    const __m256i table =
+        _mm256_loadu_si256(reinterpret_cast<const __m256i*>(classCodeShuffle.data()));
+    const __m256i nodeCount = _mm256_set1_epi8(static_cast<char>(classCodeOfNode.size()));
     std::size_t k = 0;
     for (; k + 32 <= count; k += 32) {
         const __m256i step = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(steps + k));
-        const __m256i known = _mm256_cmpgt_epi8(fourteen, step); // steps are 0 to 99
+        const __m256i known = _mm256_cmpgt_epi8(nodeCount, step); // steps are 0 to 99
         _mm256_storeu_si256(reinterpret_cast<__m256i*>(classes + k),
                             _mm256_and_si256(_mm256_shuffle_epi8(table, step), known));
     }
@@ -494,9 +510,134 @@ int SequenceParser::Finish() {
     return loadComplete;
 }
 
-// The loader is a follower's first read, so that following a file and loading it
-// cannot differ.
+LoadReport SequenceParser::Report() const {
+    if (stopped) {
+        return {loadStoppedMalformed, lineNumber};
+    }
+    return {loadComplete, 0};
+}
+
+bool AppendPendingStep(Sequence& sequence, const SequenceParser& parser) {
+    const int step = parser.PendingStep();
+    if (step < 0) {
+        return false;
+    }
+    AppendStep(sequence, static_cast<std::int8_t>(step));
+    return true;
+}
+
+std::size_t ReadBlockSize(std::uint64_t expectedBytes) {
+    // A small file needs no large block; one byte more sees the end at once.
+    return static_cast<std::size_t>(
+        std::clamp<std::uint64_t>(expectedBytes + 1, smallestBlockSize, readBlockSize));
+}
+
+void KeepTail(std::string& tail, const char* block, std::size_t count) {
+    if (count >= keptTailBytes) {
+        tail.assign(block + count - keptTailBytes, keptTailBytes);
+        return;
+    }
+    tail.append(block, count);
+    if (tail.size() > keptTailBytes) {
+        tail.erase(0, tail.size() - keptTailBytes);
+    }
+}
+
+namespace {
+
+// Growing the lists by doubling touches every page several times over, and
+// fresh pages are costly; a guess from the file size (lines are rarely shorter
+// than 16 bytes) lets them grow once. Only a guess: untouched pages cost
+// nothing, and a failed reservation just leaves the growing to the lists.
+void ReserveForFile(Sequence& sequence, std::size_t fileSize) {
+    const std::size_t guess = fileSize / 16;
+    try {
+        sequence.stepList.Reserve(guess);
+        sequence.classList.Reserve(guess);
+    } catch (const std::bad_alloc&) {
+    }
+}
+
+// Why a file was refused, in the loader's terms.
+void NoteOpenFailure(LoadReport& report, int error) {
+    switch (error) {
+    case EISDIR:
+        report.failure = LoadFailure::Folder;
+        break;
+    case ENODEV:
+        report.failure = LoadFailure::NotRegularFile;
+        break;
+    default:
+        report.failure = LoadFailure::CannotOpen;
+        report.systemError = error;
+        break;
+    }
+}
+
+// Reads `file` to its end into `parser`, noting in `read` how far; false when a
+// read failed (noted in its report).
+bool ReadWhole(const ReadOnlyFile& file, SequenceParser& parser, SequenceFileRead& read,
+               LoadObserver* observer) {
+    const std::uint64_t fileSize = file.Stamp().size;
+    const std::size_t blockSize = ReadBlockSize(fileSize);
+    const std::unique_ptr<char[]> block(new char[blockSize]);
+    for (;;) {
+        const std::int64_t count = file.ReadAt(block.get(), blockSize, read.offset);
+        if (count < 0) {
+            read.report.failure = LoadFailure::ReadFailed;
+            read.report.systemError = errno;
+            return false;
+        }
+        if (count == 0) {
+            return true;
+        }
+        const auto size = static_cast<std::size_t>(count);
+        KeepTail(read.tail, block.get(), size);
+        read.offset += size;
+        if (!parser.Feed(block.get(), size)) {
+            return true;
+        }
+        if (observer != nullptr) {
+            observer->BlockRead(read.offset, fileSize);
+        }
+    }
+}
+
+} // namespace
+
+SequenceFileRead ReadSequenceFile(Sequence& into, const std::string& path, LoadObserver* observer) {
+    SequenceFileRead read;
+    try {
+        const ReadOnlyFile file(path);
+        if (!file.IsOpen()) {
+            NoteOpenFailure(read.report, file.Error());
+            return read;
+        }
+        ReserveForFile(into, file.Stamp().size);
+        auto parser = std::make_unique<SequenceParser>(into);
+        if (!ReadWhole(file, *parser, read, observer)) {
+            return read;
+        }
+        read.provisional = AppendPendingStep(into, *parser);
+        read.report = parser->Report();
+        read.stamp = file.Stamp();
+        read.parser = std::move(parser);
+    } catch (const std::bad_alloc&) {
+        read = SequenceFileRead{}; // too large for memory: nothing loaded
+        read.report.failure = LoadFailure::OutOfMemory;
+    }
+    return read;
+}
+
 int LoadSequenceFile(Sequence& sequence, const std::string& path, LoadReport* report,
                      LoadObserver* observer) {
-    return SequenceFollower().Load(sequence, path, report, observer);
+    Sequence loaded;
+    const SequenceFileRead read = ReadSequenceFile(loaded, path, observer);
+    if (read.report.result != loadNotOpened) {
+        sequence.Swap(loaded);
+    }
+    if (report != nullptr) {
+        *report = read.report;
+    }
+    return read.report.result;
 }

@@ -1,10 +1,12 @@
 #pragma once
 
+#include "FileStamp.h"
 #include "Sequence.h"
 
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -49,8 +51,8 @@ int LoadSequenceFile(Sequence& sequence, const std::string& path, LoadReport* re
                      LoadObserver* observer = nullptr);
 
 // Splits bytes into lines and steps. Bytes may arrive in blocks cut anywhere,
-// even inside a CR LF pair; lines have no length limit. Used by the loader and
-// directly by tests and the fuzzer.
+// even inside a CR LF pair; lines have no length limit. Used by the loader, by
+// the follower as it reads on, and directly by tests and the fuzzer.
 class SequenceParser {
   public:
     explicit SequenceParser(Sequence& target);
@@ -70,6 +72,8 @@ class SequenceParser {
 
     // The line being read (1-based); after a stop, the malformed line.
     std::uint64_t LineNumber() const { return lineNumber; }
+    // The load's outcome as things stand: 1, or -1 with the malformed line.
+    LoadReport Report() const;
 
   private:
     enum class Phase : std::uint8_t { Prefix, Fields, SixthField, SkipToEnd };
@@ -111,3 +115,34 @@ class SequenceParser {
     bool stopped = false;
     std::uint64_t lineNumber = 1;
 };
+
+// The unended last line stands in the sequence as the step it would give if the
+// file ended here (PendingStep). Reports whether there is such a step.
+bool AppendPendingStep(Sequence& sequence, const SequenceParser& parser);
+
+// How many of the last bytes read a reader keeps, to tell later whether they
+// were changed in place.
+inline constexpr std::size_t keptTailBytes = 4096;
+
+// A whole read of a sequence file, with what a reader of a growing file needs
+// to read on where it ended.
+struct SequenceFileRead {
+    LoadReport report;                      // as LoadSequenceFile gives it
+    std::unique_ptr<SequenceParser> parser; // on the sequence read into; null on result 0
+    FileStamp stamp;                        // as seen when the file was opened
+    std::uint64_t offset = 0;               // the bytes read
+    std::string tail;                       // the last of them, up to keptTailBytes
+    bool provisional = false;               // the last step stands for an unended last line
+};
+
+// Reads the file at `path` into `into`, which should be empty. On result 0 what
+// `into` holds is of no use. LoadSequenceFile is this read, so a file loaded and
+// a file followed cannot differ.
+SequenceFileRead ReadSequenceFile(Sequence& into, const std::string& path,
+                                  LoadObserver* observer = nullptr);
+
+// The size of the blocks to read `expectedBytes` in.
+std::size_t ReadBlockSize(std::uint64_t expectedBytes);
+
+// Keeps in `tail` the last keptTailBytes of what it held followed by the block.
+void KeepTail(std::string& tail, const char* block, std::size_t count);

@@ -3,18 +3,12 @@
 #include <QRect>
 #include <QString>
 
-#include <optional>
 #include <string>
 
 class QScreen;
 
 // What differs between the desktops the viewer runs on: one source file a
 // platform (DesktopUnix.cpp for X11 and Wayland, DesktopWindows.cpp).
-
-// Why the window system cannot be reached, checked before Qt tries: on X11 and
-// Wayland the display may be gone (DisplayProblem with real connections); the
-// desktop of a Windows session is there as long as the session is.
-std::optional<std::string> WindowSystemProblem();
 
 // A folder below which nothing can ever be made, not even by the superuser.
 QString UnwritableFolder();

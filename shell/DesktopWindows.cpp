@@ -2,10 +2,6 @@
 
 #include <QScreen>
 
-std::optional<std::string> WindowSystemProblem() {
-    return std::nullopt;
-}
-
 // NUL is a device in every folder: nothing can be made below it.
 QString UnwritableFolder() {
     return QStringLiteral("NUL");

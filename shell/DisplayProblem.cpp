@@ -81,3 +81,15 @@ std::optional<std::string> DisplayProblem(const char* platform, const char* disp
     }
     return UnreachableMessage(x11, wayland);
 }
+
+std::string StartFailureMessage(const char* display, const char* waylandDisplay,
+                                const std::string& qtReason) {
+    const std::string displays = DisplaysNamed(display, waylandDisplay);
+    if (!displays.empty()) {
+        return "qornv-viewer: Qt kann die grafische Anzeige nicht nutzen (" + displays +
+               "); ist sie erreichbar, und ist Qts Plattform-Plugin für sie installiert?";
+    }
+    // Qt goes on with advice to reinstall and a list of plugins: its first line says why.
+    return "qornv-viewer: die grafische Oberfläche konnte nicht gestartet werden: " +
+           qtReason.substr(0, qtReason.find('\n'));
+}

@@ -19,3 +19,13 @@ std::optional<std::string> DisplayProblem(const char* platform, const char* disp
 
 // "DISPLAY=»:0«, WAYLAND_DISPLAY=»wayland-0«" for those set; empty for none.
 std::string DisplaysNamed(const char* display, const char* waylandDisplay);
+
+// What to tell the user when Qt fails to start its platform plugin after the
+// check above passed: the displays named, or else the first line of Qt's reason.
+std::string StartFailureMessage(const char* display, const char* waylandDisplay,
+                                const std::string& qtReason);
+
+// DisplayProblem with real connections to the displays the environment names,
+// checked before Qt tries: one source file a platform (DisplayProbeUnix.cpp for
+// X11 and Wayland, DisplayProbeWindows.cpp).
+std::optional<std::string> WindowSystemProblem();

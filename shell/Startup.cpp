@@ -3,6 +3,7 @@
 #include "CommandLine.h"
 #include "Desktop.h"
 #include "DisplayProblem.h"
+#include "PlatformStartWatch.h"
 #include "ProgramArguments.h"
 #include "Viewer.h"
 
@@ -14,79 +15,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <iostream>
-#include <vector>
-
-namespace {
-
-std::string StartFailureMessage(const QString& qtReason) {
-    const std::string displays =
-        DisplaysNamed(std::getenv("DISPLAY"), std::getenv("WAYLAND_DISPLAY"));
-    if (!displays.empty()) {
-        return "qornv-viewer: Qt kann die grafische Anzeige nicht nutzen (" + displays +
-               "); ist sie erreichbar, und ist Qts Plattform-Plugin für sie installiert?";
-    }
-    return "qornv-viewer: die grafische Oberfläche konnte nicht gestartet werden: " +
-           qtReason.section(u'\n', 0, 0).toStdString();
-}
-
-// Qt ends the process with a core dump when no platform plugin can start, and
-// tells the user to reinstall. That can still happen after the check above (Qt
-// picks a display other than the one that answers); say what is wrong instead.
-// Qt's messages from the start are kept and shown once the start succeeded.
-// A platform plugin may also end the process itself (Qt's Wayland plugin calls
-// exit when its connection breaks): the messages held are then shown with the
-// viewer's own, so the process never ends without saying why.
-class PlatformStartWatch {
-  public:
-    PlatformStartWatch() {
-        previous = qInstallMessageHandler(&Handle);
-        starting = true;
-        static const bool registered = std::atexit(&ExitDuringStart) == 0;
-        (void)registered;
-    }
-    ~PlatformStartWatch() {
-        starting = false;
-        qInstallMessageHandler(previous);
-        for (const Held& message : held) {
-            const QMessageLogContext context(nullptr, 0, nullptr, message.category.c_str());
-            qt_message_output(message.type, context, message.text);
-        }
-        held.clear();
-    }
-    PlatformStartWatch(const PlatformStartWatch&) = delete;
-    PlatformStartWatch& operator=(const PlatformStartWatch&) = delete;
-
-  private:
-    static void Handle(QtMsgType type, const QMessageLogContext& context, const QString& text) {
-        if (type == QtFatalMsg) {
-            std::fprintf(stderr, "%s\n", StartFailureMessage(text).c_str());
-            std::_Exit(EXIT_FAILURE);
-        }
-        held.push_back({type, context.category != nullptr ? context.category : "", text});
-    }
-
-    static void ExitDuringStart() {
-        if (!starting) {
-            return;
-        }
-        for (const Held& message : held) {
-            std::fprintf(stderr, "%s\n", qPrintable(message.text));
-        }
-        std::fprintf(stderr, "%s\n",
-                     StartFailureMessage(held.empty() ? QString() : held.back().text).c_str());
-    }
-
-    struct Held {
-        QtMsgType type;
-        std::string category;
-        QString text;
-    };
-    static inline bool starting = false;
-    static inline QtMessageHandler previous = nullptr;
-    static inline std::vector<Held> held;
-};
-
-} // namespace
+#include <optional>
 
 void InstallGermanTranslations(QApplication& application) {
     auto* translator = new QTranslator(&application);

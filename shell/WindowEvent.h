@@ -5,6 +5,7 @@
 #include <cstdint>
 
 // The codes the event loop tells apart; any other code is taken and ignored.
+// The type holds every 32-bit code, the unnamed ones too (WindowEventCode{99}).
 enum WindowEventCode : std::int32_t {
     SizeEvent = 5,
     RepaintEvent = 15,
@@ -21,10 +22,10 @@ enum WindowEventCode : std::int32_t {
 
 struct WindowEvent {
     WindowEvent() = default;
-    WindowEvent(std::int32_t code, std::int32_t item, QString file = {})
+    WindowEvent(WindowEventCode code, std::int32_t item, QString file = {})
         : code(code), item(item), file(std::move(file)) {}
 
-    std::int32_t code = 0;
+    WindowEventCode code{};
     std::int32_t item = 0; // the menu item's number; 0 for every other code
     QString file;          // the name to open; empty for every other code
     friend bool operator==(const WindowEvent&, const WindowEvent&) = default;

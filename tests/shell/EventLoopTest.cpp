@@ -132,8 +132,8 @@ struct UnknownEventCase {
 TEST_F(ViewerLoopTest, UnknownCodesAndItemsChangeNothing) {
     const std::vector<UnknownEventCase> cases{
         {"control", {ControlEvent, 0}},
-        {"no code", {0, 0}},
-        {"other code", {99, 0}},
+        {"no code", {WindowEventCode{0}, 0}},
+        {"other code", {WindowEventCode{99}, 0}},
         {"menu item 4", {MenuEvent, MenuPrint}},
         {"menu item 0", {MenuEvent, 0}},
         {"menu item 9", {MenuEvent, 9}},

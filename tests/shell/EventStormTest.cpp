@@ -62,7 +62,7 @@ class EventStorm {
         } else if (roll < 450) {
             Post({SizeEvent, 0});
         } else if (roll < 550) {
-            Post({Pick(-100000, 100000), Pick(-10, 10)}); // mostly unknown codes
+            Post({WindowEventCode{Pick(-100000, 100000)}, Pick(-10, 10)}); // mostly unknown codes
         } else if (roll < 600) {
             Post({ControlEvent, Pick(0, 20)});
         } else if (roll < 620) {

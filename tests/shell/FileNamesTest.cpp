@@ -87,4 +87,25 @@ TEST(DisplayProblemTest, RefusesAWindowSystemPlatformWithoutADisplayThatAnswers)
     }
 }
 
+struct StartFailureCase {
+    const char* qtReason;
+    const char* display;
+    const char* waylandDisplay;
+    const char* says;
+};
+
+TEST(DisplayProblemTest, StartFailureNamesTheDisplaysOrElseQtsFirstLine) {
+    const std::vector<StartFailureCase> cases{
+        {"could not load\nReinstalling may fix this", nullptr, nullptr,
+         "gestartet werden: could not load"},
+        {"could not connect", ":5", nullptr, "nicht nutzen (DISPLAY=»:5«)"},
+        {"", "", "wayland-5", "nicht nutzen (WAYLAND_DISPLAY=»wayland-5«)"},
+    };
+    for (const auto& [qtReason, display, waylandDisplay, says] : cases) {
+        const std::string message = StartFailureMessage(display, waylandDisplay, qtReason);
+        EXPECT_NE(message.find(says), std::string::npos) << message;
+        EXPECT_EQ(message.find('\n'), std::string::npos) << message;
+    }
+}
+
 } // namespace
