@@ -23,7 +23,7 @@ enum class PictureFormat { Png, Svg, Pdf };
 struct RenderRequest {
     enum class Mode { Dump, Check, Stats, Picture, Help, Version };
     Mode mode = Mode::Help;
-    StructureKind view = StructureKind::Icosahedron;
+    StructureKind view = startupStructure;
     int width = 540;
     int height = 540;
     std::string outputPath;                     // Picture only

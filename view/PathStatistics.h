@@ -12,7 +12,7 @@
 // drawing's own walk (PathWalk.h), so a line or marker dot is in the
 // picture exactly when its count is above 0.
 struct PathStatistics {
-    StructureKind kind = StructureKind::Icosahedron;
+    StructureKind kind = startupStructure;
     std::size_t nodeCount = 0;             // NodeList entries: the placeholder and the nodes
     std::uint64_t steps = 0;               // elements of the list walked
     std::uint64_t markerSteps = 0;         // elements 0, those before the path starts included
