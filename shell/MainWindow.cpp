@@ -118,10 +118,6 @@ void MainWindow::CreateSequenceFrame() {
     sequenceFrame->show();
 }
 
-void MainWindow::SetMainTitle(const QString& title) {
-    setWindowTitle(title);
-}
-
 void MainWindow::SetFrameCaption(const QString& caption) {
     if (sequenceFrame != nullptr) {
         sequenceFrame->setTitle(caption);

@@ -41,7 +41,6 @@ class MainWindow : public QMainWindow {
     void CreateMenuBar();
     void CreateSequenceFrame();
 
-    void SetMainTitle(const QString& title);
     void SetFrameCaption(const QString& caption);
     // Width of the drawing area; its height plus one menu-bar line.
     WindowSize WindowGeometry() const;
