@@ -1,5 +1,5 @@
+#include "AppendedStepsDrawing.h"
 #include "BenchmarkData.h"
-#include "PathExtension.h"
 #include "PathRendering.h"
 #include "ViewDrawing.h"
 
@@ -30,7 +30,7 @@ struct Scene {
 void IcosahedronPath(benchmark::State& state) {
     Scene scene(static_cast<std::size_t>(state.range(0)), StructureKind::Icosahedron);
     for (auto _ : state) {
-        DrawIcosahedronPath(scene.state, scene.surface);
+        DrawStructureView(scene.state, scene.surface, StructureKind::Icosahedron);
     }
     state.SetItemsProcessed(static_cast<std::int64_t>(state.iterations() * state.range(0)));
 }
@@ -39,7 +39,7 @@ BENCHMARK(IcosahedronPath)->Arg(338)->Arg(100'000)->Arg(3'000'000)->Unit(benchma
 void OctahedronPath(benchmark::State& state) {
     Scene scene(static_cast<std::size_t>(state.range(0)), StructureKind::Octahedron);
     for (auto _ : state) {
-        DrawOctahedronPath(scene.state, scene.surface);
+        DrawStructureView(scene.state, scene.surface, StructureKind::Octahedron);
     }
     state.SetItemsProcessed(static_cast<std::int64_t>(state.iterations() * state.range(0)));
 }
@@ -50,7 +50,7 @@ BENCHMARK(OctahedronPath)->Arg(3'000'000)->Unit(benchmark::kMillisecond);
 void IcosahedronPathAtTwiceTheScale(benchmark::State& state) {
     Scene scene(static_cast<std::size_t>(state.range(0)), StructureKind::Icosahedron, 2);
     for (auto _ : state) {
-        DrawIcosahedronPath(scene.state, scene.surface);
+        DrawStructureView(scene.state, scene.surface, StructureKind::Icosahedron);
     }
     state.SetItemsProcessed(static_cast<std::int64_t>(state.iterations() * state.range(0)));
 }
@@ -60,7 +60,7 @@ BENCHMARK(IcosahedronPathAtTwiceTheScale)->Arg(3'000'000)->Unit(benchmark::kMill
 void IcosahedronPathInFull(benchmark::State& state) {
     Scene scene(static_cast<std::size_t>(state.range(0)), StructureKind::Icosahedron);
     for (auto _ : state) {
-        DrawIcosahedronPathInFull(scene.state, scene.surface);
+        DrawStructureViewInFull(scene.state, scene.surface, StructureKind::Icosahedron);
     }
     state.SetItemsProcessed(static_cast<std::int64_t>(state.iterations() * state.range(0)));
 }
@@ -87,25 +87,25 @@ BENCHMARK(StructurePictureAtTwiceTheScale)->Arg(3'000'000)->Unit(benchmark::kMil
 
 // What a followed file's update draws: the last 100 steps over the picture of
 // the rest. Must stay flat from 338 to 15 million steps.
-void PathExtensionOf100Steps(benchmark::State& state) {
+void AppendedStepsDrawingOf100Steps(benchmark::State& state) {
     Scene scene(static_cast<std::size_t>(state.range(0)), StructureKind::Icosahedron);
-    PathExtension extension;
+    AppendedStepsDrawing appended;
     const std::size_t kept = scene.state.sequence.stepList.Size() - 100;
     for (auto _ : state) {
-        extension.Extend(scene.state, scene.surface, StructureKind::Icosahedron, kept);
+        appended.Draw(scene.state, scene.surface, StructureKind::Icosahedron, kept);
     }
 }
-BENCHMARK(PathExtensionOf100Steps)->Arg(338)->Arg(15'000'000)->Unit(benchmark::kMicrosecond);
+BENCHMARK(AppendedStepsDrawingOf100Steps)->Arg(338)->Arg(15'000'000)->Unit(benchmark::kMicrosecond);
 
-void PathExtensionOf100StepsAtTwiceTheScale(benchmark::State& state) {
+void AppendedStepsDrawingOf100StepsAtTwiceTheScale(benchmark::State& state) {
     Scene scene(static_cast<std::size_t>(state.range(0)), StructureKind::Icosahedron, 2);
-    PathExtension extension;
+    AppendedStepsDrawing appended;
     const std::size_t kept = scene.state.sequence.stepList.Size() - 100;
     for (auto _ : state) {
-        extension.Extend(scene.state, scene.surface, StructureKind::Icosahedron, kept);
+        appended.Draw(scene.state, scene.surface, StructureKind::Icosahedron, kept);
     }
 }
-BENCHMARK(PathExtensionOf100StepsAtTwiceTheScale)->Arg(15'000'000)->Unit(benchmark::kMicrosecond);
+BENCHMARK(AppendedStepsDrawingOf100StepsAtTwiceTheScale)->Arg(15'000'000)->Unit(benchmark::kMicrosecond);
 
 } // namespace
 

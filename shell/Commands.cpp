@@ -38,16 +38,14 @@ void Viewer::OnMenuCommand(std::int32_t item) {
     case MenuQuit:
         QuitProgram();
         break;
-    case MenuIcosahedron:
-        ShowStructure(StructureKind::Icosahedron);
-        break;
-    case MenuOctahedron:
-        ShowStructure(StructureKind::Octahedron);
-        break;
     case MenuClear:
         ClearView();
         break;
-    default: // "Drucken" has no command and stays disabled.
+    default:
+        // "Drucken" has no command and stays disabled.
+        if (const auto kind = StructureOfMenuItem(item)) {
+            ShowStructure(*kind);
+        }
         break;
     }
 }
@@ -69,31 +67,29 @@ void Viewer::OnOpenFile(const QString& chosen) {
         return;
     }
     follower = std::move(opened);
-    extension.Forget();
+    appended.Forget();
     undo.reset();
     watch.Watch(name);
     const WaitCursor wait;
     window->SetFrameCaption(QStringLiteral("Sequenz: ") + FilePart(name));
     ClearViewArea(state, surface);
-    PlaceAndDraw(window->TickedStructure());
+    PlaceAndDraw(shown);
 }
 
 // Runs in full also when the structure is shown already: a fresh drawing.
 void Viewer::ShowStructure(StructureKind kind) {
-    window->SetMainTitle(kind == StructureKind::Octahedron
-                             ? QStringLiteral("QORN-V Struktur: Oktaeder")
-                             : QStringLiteral("QORN-V Struktur: Ikosaeder"));
-    window->TickStructure(kind);
+    shown = kind;
+    window->ShowStructure();
     ClearViewArea(state, surface);
     PlaceAndDraw(kind);
 }
 
-// The bare nodes in the icosahedron's drawing whichever structure is shown;
-// the next repaint brings the path back.
+// The bare nodes in the start-up structure's drawing whichever structure is
+// shown; the next repaint brings the path back.
 void Viewer::ClearView() {
     ClearViewArea(state, surface);
     window->SetFrameCaption(QStringLiteral("Sequenz:"));
-    DrawNodes(state, surface, StructureKind::Icosahedron);
+    DrawNodes(state, surface, startupStructure);
     window->ShowDrawing();
     KeepBareNodes();
 }

@@ -24,15 +24,15 @@ void Viewer::OnFileChanged() {
                 return; // the same unended line, still unended: the picture before it still holds
             }
             undo.reset();
-            ExtendView(before, surface.Image(), QRect());
+            DrawAppendedSteps(before, surface.Image(), QRect());
             return;
         }
         // A provisional last step read again: its shapes must go, and the walk
         // remembered stood on it. Writers that flush in blocks cut lines often,
-        // so going back to the picture before the last extension keeps such an
+        // so going back to the picture before the last steps appended keeps such an
         // update in proportion to its new steps; otherwise the whole view.
-        extension.Forget();
-        if (Undoes(update.keptSteps, ShownStructure())) {
+        appended.Forget();
+        if (Undoes(update.keptSteps, shown)) {
             QImage picture = undo->before;
             const std::size_t from = undo->keptSteps;
             const QRect undone = undo->touched;
@@ -40,19 +40,19 @@ void Viewer::OnFileChanged() {
             surface.Restore(picture);
             // The undone shapes must leave the screen too, also when the
             // line read again gives no step to draw.
-            ExtendView(from, std::move(picture), undone);
+            DrawAppendedSteps(from, std::move(picture), undone);
             return;
         }
         undo.reset();
         ClearViewArea(state, surface);
-        DrawView(ShownStructure());
+        DrawView(shown);
         return;
     case FollowUpdate::Kind::Replaced:
         // Drawn as the open command draws a file; no message, nobody asked.
-        extension.Forget();
+        appended.Forget();
         undo.reset();
         ClearViewArea(state, surface);
-        PlaceAndDraw(window->TickedStructure());
+        PlaceAndDraw(shown);
         return;
     }
 }
@@ -61,13 +61,13 @@ void Viewer::OnFileChanged() {
 // steps before them. Only a provisional last step can be read again, so only
 // then is that picture kept. An image still shared is copied whole by the first
 // drawing into it, which would cost more than drawing a hundred new steps.
-void Viewer::ExtendView(std::size_t from, QImage pictureBefore, const QRect& alsoChanged) {
-    std::optional<ExtensionUndo> last;
+void Viewer::DrawAppendedSteps(std::size_t from, QImage pictureBefore, const QRect& alsoChanged) {
+    std::optional<AppendUndo> last;
     if (follower->EndsProvisional()) {
-        last = ExtensionUndo{pictureBefore, {}, from, ShownStructure(), {}};
+        last = AppendUndo{pictureBefore, {}, from, shown, {}};
     }
     pictureBefore = QImage();
-    const QRect touched = extension.Extend(state, surface, ShownStructure(), from);
+    const QRect touched = appended.Draw(state, surface, shown, from);
     window->ShowDrawing(touched | alsoChanged);
     if (last) {
         last->changesAfter = surface.Changes();
@@ -82,11 +82,8 @@ void Viewer::ExtendView(std::size_t from, QImage pictureBefore, const QRect& als
 void Viewer::KeepBareNodes() {
     undo.reset();
     if (follower && follower->EndsProvisional()) {
-        undo = ExtensionUndo{surface.Image(),
-                             surface.Changes(),
-                             state.sequence.stepList.Size() - 1,
-                             ShownStructure(),
-                             {}};
+        undo = AppendUndo{
+            surface.Image(), surface.Changes(), state.sequence.stepList.Size() - 1, shown, {}};
     }
 }
 

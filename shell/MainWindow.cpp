@@ -8,6 +8,7 @@
 #include "MenuItems.h"
 #include "SequenceFrameBox.h"
 
+#include <QActionGroup>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QExposeEvent>
@@ -20,15 +21,19 @@
 
 namespace {
 
+QString Utf8Text(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
 constexpr Qt::WindowFlags windowDecoration =
     Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
     Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint;
 
 } // namespace
 
-MainWindow::MainWindow(DrawingSurface& surface, EventSink post)
-    : QMainWindow(nullptr, windowDecoration), post(std::move(post)) {
-    setWindowTitle(QStringLiteral("QORN-V Struktur: Ikosaeder"));
+MainWindow::MainWindow(DrawingSurface& surface, EventSink post, ShownStructure shown)
+    : QMainWindow(nullptr, windowDecoration), post(std::move(post)), shown(std::move(shown)) {
+    ShowStructure();
     setWindowIcon(ApplicationIcon());
     drawingArea = new DrawingArea(surface, this->post, this);
     setCentralWidget(drawingArea);
@@ -67,6 +72,9 @@ void MainWindow::CreateMenuBar() {
     // A global menu outside the window would leave no menu-bar line to count.
     bar->setNativeMenuBar(false);
 
+    // The program's own texts, spelled on purpose as they are ("Schliesen"
+    // included): they must not be "corrected". The structures' labels stand in
+    // their table (StructureSpec.h).
     QMenu* sequence = bar->addMenu(QStringLiteral("Sequenz"));
     AddMenuItem(sequence, MenuOpen, QStringLiteral("Öffnen"));
     AddMenuItem(sequence, MenuPrint, QStringLiteral("Drucken"))->setEnabled(false);
@@ -74,12 +82,17 @@ void MainWindow::CreateMenuBar() {
     AddMenuItem(sequence, MenuQuit, QStringLiteral("Schliesen"));
 
     QMenu* view = bar->addMenu(QStringLiteral("Ansicht"));
-    AddMenuItem(view, MenuIcosahedron, QStringLiteral("Ikosaedrisch"))->setCheckable(true);
-    AddMenuItem(view, MenuOctahedron, QStringLiteral("Oktaaedrisch"))->setCheckable(true);
+    structureGroup = new QActionGroup(this);
+    structureGroup->setExclusionPolicy(QActionGroup::ExclusionPolicy::Exclusive);
+    for (const StructureSpec& spec : structures) {
+        QAction* action = AddMenuItem(view, spec.menuItem, Utf8Text(spec.menuLabel));
+        action->setCheckable(true);
+        structureGroup->addAction(action);
+    }
     view->addSeparator();
     AddMenuItem(view, MenuClear, QStringLiteral("Löschen"));
 
-    TickStructure(StructureKind::Icosahedron);
+    TickShownStructure();
     // The window is shown already, so its new child must be shown by hand; it
     // takes its line from the client area now, not at the next layout pass, so
     // the drawing area's size is final before anything is drawn.
@@ -89,13 +102,11 @@ void MainWindow::CreateMenuBar() {
 
 QAction* MainWindow::AddMenuItem(QMenu* menu, std::int32_t item, const QString& text) {
     QAction* action = menu->addAction(text);
-    connect(action, &QAction::triggered, this, [this, action, item] {
-        // Only the structure commands move the ticks, when they run; undo the
-        // toggle Qt applies to a checkable item as it is chosen.
-        if (action->isCheckable()) {
-            action->setChecked(!action->isChecked());
-        }
+    connect(action, &QAction::triggered, this, [this, item] {
         post({MenuEvent, item});
+        // The tick shows the structure shown, which changes when the command
+        // runs, not as Qt checks the item chosen.
+        TickShownStructure();
     });
     menuActions[item] = action;
     return action;
@@ -105,10 +116,6 @@ void MainWindow::CreateSequenceFrame() {
     sequenceFrame = new SequenceFrameBox(QStringLiteral("Sequenz:"), drawingArea);
     sequenceFrame->setGeometry(15, 15, 510, 490);
     sequenceFrame->show();
-}
-
-void MainWindow::SetMainTitle(const QString& title) {
-    setWindowTitle(title);
 }
 
 void MainWindow::SetFrameCaption(const QString& caption) {
@@ -130,14 +137,16 @@ void MainWindow::ShowDrawing(const QRect& changed) {
     drawingArea->update(changed);
 }
 
-void MainWindow::TickStructure(StructureKind kind) {
-    menuActions.at(MenuIcosahedron)->setChecked(kind == StructureKind::Icosahedron);
-    menuActions.at(MenuOctahedron)->setChecked(kind == StructureKind::Octahedron);
+void MainWindow::ShowStructure() {
+    setWindowTitle(Utf8Text(SpecOf(shown()).windowTitle));
+    TickShownStructure();
 }
 
-StructureKind MainWindow::TickedStructure() const {
-    return menuActions.at(MenuOctahedron)->isChecked() ? StructureKind::Octahedron
-                                                       : StructureKind::Icosahedron;
+// The group unticks the other items.
+void MainWindow::TickShownStructure() {
+    if (structureGroup != nullptr) {
+        menuActions.at(SpecOf(shown()).menuItem)->setChecked(true);
+    }
 }
 
 void MainWindow::CloseForGood() {

@@ -13,6 +13,7 @@
 
 class DrawingArea;
 class DrawingSurface;
+class QActionGroup;
 class QExposeEvent;
 class QGroupBox;
 
@@ -28,8 +29,10 @@ struct WindowSize {
 class MainWindow : public QMainWindow {
   public:
     using EventSink = std::function<void(WindowEvent)>;
+    // The structure shown, which the viewer holds; the window only shows it.
+    using ShownStructure = std::function<StructureKind()>;
 
-    MainWindow(DrawingSurface& surface, EventSink post);
+    MainWindow(DrawingSurface& surface, EventSink post, ShownStructure shown);
 
     // Centres the outer frame on the screen for the given client size, cut to
     // the screen first, and shows the window active in the normal state. The
@@ -38,7 +41,6 @@ class MainWindow : public QMainWindow {
     void CreateMenuBar();
     void CreateSequenceFrame();
 
-    void SetMainTitle(const QString& title);
     void SetFrameCaption(const QString& caption);
     // Width of the drawing area; its height plus one menu-bar line.
     WindowSize WindowGeometry() const;
@@ -46,8 +48,8 @@ class MainWindow : public QMainWindow {
     void ShowDrawing();
     void ShowDrawing(const QRect& changed);
 
-    void TickStructure(StructureKind kind);
-    StructureKind TickedStructure() const;
+    // The title and the tick in the "Ansicht" menu for the structure shown.
+    void ShowStructure();
 
     // Closes the window instead of turning the request into a CloseEvent.
     void CloseForGood();
@@ -65,10 +67,13 @@ class MainWindow : public QMainWindow {
 
   private:
     QAction* AddMenuItem(QMenu* menu, std::int32_t item, const QString& text);
+    void TickShownStructure();
     void OnExpose(QExposeEvent* event);
     void OnOwnWindowHidden(QObject* watched);
 
     EventSink post;
+    ShownStructure shown;
+    QActionGroup* structureGroup = nullptr;
     DrawingArea* drawingArea = nullptr;
     QGroupBox* sequenceFrame = nullptr;
     std::map<std::int32_t, QAction*> menuActions;

@@ -27,7 +27,8 @@ void Viewer::Start() {
 }
 
 void Viewer::OpenMainWindow() {
-    window = std::make_unique<MainWindow>(surface, [this](WindowEvent event) { Post(event); });
+    window = std::make_unique<MainWindow>(
+        surface, [this](WindowEvent event) { Post(event); }, [this] { return shown; });
     window->ShowCentred(startClientSize);
     window->CreateMenuBar();
     window->CreateSequenceFrame();
@@ -58,14 +59,8 @@ void Viewer::Dispatch(const WindowEvent& event) {
     }
 }
 
-// The window tells the structure by the length of NodeList, not by the ticks.
 void Viewer::OnRepaint() {
-    DrawView(ShownStructure());
-}
-
-StructureKind Viewer::ShownStructure() const {
-    return state.nodeList.Size() == icosahedronNodeCount ? StructureKind::Icosahedron
-                                                         : StructureKind::Octahedron;
+    DrawView(shown);
 }
 
 // The diagram stays around its old centre until a command places it anew.
@@ -93,10 +88,6 @@ void Viewer::PlaceAndDraw(StructureKind kind) {
 }
 
 void Viewer::DrawView(StructureKind kind) {
-    if (kind == StructureKind::Octahedron) {
-        DrawOctahedronPath(state, surface);
-    } else {
-        DrawIcosahedronPath(state, surface);
-    }
+    DrawStructureView(state, surface, kind);
     window->ShowDrawing();
 }

@@ -1,10 +1,10 @@
 #pragma once
 
+#include "AppendedStepsDrawing.h"
 #include "DrawingSurface.h"
 #include "EventLoop.h"
 #include "FileWatch.h"
 #include "MainWindow.h"
-#include "PathExtension.h"
 #include "SequenceFollower.h"
 #include "ViewerState.h"
 
@@ -56,6 +56,8 @@ class Viewer {
     ViewerState& State() { return state; }
     const DrawingSurface& Surface() const { return surface; }
     const EventLoop& Loop() const { return loop; }
+    // Held here alone: the title, the menu's tick and every drawing follow it.
+    StructureKind ShownStructure() const { return shown; }
 
   private:
     void OpenMainWindow();
@@ -64,30 +66,30 @@ class Viewer {
     void ClearView();
     void PlaceAndDraw(StructureKind kind);
     void DrawView(StructureKind kind);
-    StructureKind ShownStructure() const;
 
     EndProgram endProgram;
     ViewerState state;
+    StructureKind shown = startupStructure;
     DrawingSurface surface;
     EventLoop loop;
     std::unique_ptr<MainWindow> window;
     // The file shown since the last successful open, and where its path stands.
     std::unique_ptr<SequenceFollower> follower;
     FileWatch watch;
-    PathExtension extension;
-    // The picture before the last extension: a provisional last step read
+    AppendedStepsDrawing appended;
+    // The picture before the last steps appended: a provisional last step read
     // again is undone by going back to it, as long as the image has not
-    // changed since the extension (`changesAfter`).
-    struct ExtensionUndo {
+    // changed since they were drawn (`changesAfter`).
+    struct AppendUndo {
         QImage before;
         std::uint64_t changesAfter = 0;
         std::size_t keptSteps = 0;
-        StructureKind kind = StructureKind::Icosahedron;
-        QRect touched; // what the extension drew over `before`
+        StructureKind kind = startupStructure;
+        QRect touched; // what the steps appended drew over `before`
     };
-    std::optional<ExtensionUndo> undo;
+    std::optional<AppendUndo> undo;
     bool Undoes(std::size_t keptSteps, StructureKind kind) const;
-    void ExtendView(std::size_t from, QImage pictureBefore, const QRect& alsoChanged);
+    void DrawAppendedSteps(std::size_t from, QImage pictureBefore, const QRect& alsoChanged);
     void KeepBareNodes();
     bool ended = false;
 };

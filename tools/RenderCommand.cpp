@@ -15,13 +15,34 @@
 
 const char* const renderVersion = "qornv-render " QORNV_VERSION;
 
+namespace {
+
+// The structures' names as the tools take them, joined by `separator`.
+std::string ViewNames(std::string_view separator) {
+    std::string names;
+    for (const StructureSpec& spec : structures) {
+        names += names.empty() ? "" : separator;
+        names += spec.cliName;
+    }
+    return names;
+}
+
+} // namespace
+
 const std::string& RenderUsage() {
+    const std::string views = ViewNames("|");
     static const std::string usage =
         "Usage:\n"
-        "  qornv-render --dump [--view icosahedron|octahedron] [--size WxH] [FILE]\n"
+        "  qornv-render --dump [--view " +
+        views +
+        "] [--size WxH] [FILE]\n"
         "  qornv-render --check FILE\n"
-        "  qornv-render --stats [--view icosahedron|octahedron] [--format csv|json] [FILE]\n"
-        "  qornv-render -o OUT.png|.svg|.pdf [--view icosahedron|octahedron] [--size WxH]\n"
+        "  qornv-render --stats [--view " +
+        views +
+        "] [--format csv|json] [FILE]\n"
+        "  qornv-render -o OUT.png|.svg|.pdf [--view " +
+        views +
+        "] [--size WxH]\n"
         "               [--scale F] [FILE]\n"
         "  qornv-render -h | --help | --version\n"
         "\n"
@@ -29,9 +50,9 @@ const std::string& RenderUsage() {
         "left out, and prints its data (--dump), checks it (--check), counts what its\n"
         "picture is made of (--stats) or draws the viewer's picture of it (-o) as PNG,\n"
         "SVG or PDF, chosen by OUT's extension in any case. SVG and PDF pictures are\n"
-        "drawn in pixel units: a PDF page of WxH points. The default view is\n"
-        "icosahedron, the default size 540x540; each side may be at most " +
-        std::to_string(maxPictureSide) +
+        "drawn in pixel units: a PDF page of WxH points. The default view is\n" +
+        std::string(SpecOf(RenderRequest().view).cliName) +
+        ", the default size 540x540; each side may be at most " + std::to_string(maxPictureSide) +
         ".\n"
         "\n"
         "--scale F draws a PNG picture as the viewer shows it on a screen scaled by F\n"
@@ -160,8 +181,6 @@ bool ParseChoice(const std::string& text,
     return false;
 }
 
-constexpr std::array<std::pair<std::string_view, StructureKind>, 2> viewChoices{
-    {{"icosahedron", StructureKind::Icosahedron}, {"octahedron", StructureKind::Octahedron}}};
 constexpr std::array<std::pair<std::string_view, StatsFormat>, 2> statsFormatChoices{
     {{"csv", StatsFormat::Csv}, {"json", StatsFormat::Json}}};
 
@@ -309,10 +328,12 @@ std::optional<RenderRequest> ParseRenderArguments(const std::vector<std::string>
             }
             request.format = *format;
         } else if (argument == "--view") {
-            if (!hasValue || !ParseChoice(arguments[++i], viewChoices, request.view)) {
-                problem = "--view takes icosahedron or octahedron";
+            const auto view = hasValue ? StructureNamed(arguments[++i]) : std::nullopt;
+            if (!view) {
+                problem = "--view takes " + ViewNames(" or ");
                 return std::nullopt;
             }
+            request.view = *view;
             viewGiven = true;
         } else if (argument == "--size") {
             if (SizeProblem(hasValue ? arguments[++i] : std::string(), request, problem)) {

@@ -27,7 +27,7 @@ enum class PictureFormat { Png, Svg, Pdf };
 struct RenderRequest {
     enum class Mode { Dump, Check, Stats, Picture, Help, Version };
     Mode mode = Mode::Help;
-    StructureKind view = StructureKind::Icosahedron;
+    StructureKind view = startupStructure;
     int width = 540;
     int height = 540;
     // Device pixels per layout pixel (Picture, PNG only): the picture the

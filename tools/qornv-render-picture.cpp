@@ -22,12 +22,13 @@
 #include <cmath>
 #include <iostream>
 #include <optional>
+#include <string>
 #include <utility>
 
 namespace {
 
-const char* TitleOf(const RenderRequest& request) {
-    return request.view == StructureKind::Octahedron ? "QORN-V octahedron" : "QORN-V icosahedron";
+std::string TitleOf(const RenderRequest& request) {
+    return "QORN-V " + std::string(SpecOf(request.view).cliName);
 }
 
 // The canvas is W x H user units, one per pixel, as the view box.
@@ -48,7 +49,7 @@ std::optional<QByteArray> PdfBytes(const Sequence& sequence, const RenderRequest
     writer.setPageSize(
         QPageSize(QSize(request.width, request.height), QString(), QPageSize::ExactMatch));
     writer.setPageMargins(QMarginsF());
-    writer.setTitle(QString::fromLatin1(TitleOf(request)));
+    writer.setTitle(QString::fromStdString(TitleOf(request)));
     writer.setCreator(QString::fromLatin1(renderVersion));
     if (!DrawStructurePicture(sequence, request.view, request.width, request.height, writer)) {
         return std::nullopt;

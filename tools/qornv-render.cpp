@@ -60,8 +60,7 @@ bool PrintDump(int result, const Sequence& sequence, const RenderRequest& reques
 // the steps, and the walk costs a few milliseconds for millions of steps.
 bool PrintStatistics(const LoadReport& load, const Sequence& sequence,
                      const RenderRequest& request) {
-    const bool octahedron = request.view == StructureKind::Octahedron;
-    const auto walked = octahedron ? sequence.classList.Elements() : sequence.stepList.Elements();
+    const auto walked = WalkedList(sequence, SpecOf(request.view)).Elements();
     return WriteStandardOutput(
         FormatStatistics(load, CountPath(request.view, walked), request.statsFormat));
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "CursorList.h"
+#include "StructureSpec.h"
 
 #include <cmath>
 #include <cstdint>
@@ -38,18 +39,13 @@ inline std::int32_t DeviceSide(std::int32_t side, double scale) {
     return static_cast<std::int32_t>(std::ceil(side * scale - 1e-6));
 }
 
-enum class StructureKind : std::int8_t { Icosahedron = 0, Octahedron = 1 };
-
-inline constexpr std::size_t icosahedronNodeCount = 14; // placeholder + 13 nodes
-inline constexpr std::size_t octahedronNodeCount = 8;   // placeholder + 7 nodes
-
 // Stores the drawing area's width and its height plus one menu-bar line, and
 // derives the centre (truncating) and the constant radii.
 void UpdateLayout(Layout& layout, std::int32_t width, std::int32_t height);
 
-// Rebuilds nodeList whole for `kind` around the layout's centre; any other kind
-// leaves it empty.
+// Rebuilds nodeList whole for `kind` around the layout's centre; a value that
+// names no structure leaves it empty.
 void ComputeNodePositions(NodeList& nodeList, const Layout& layout, StructureKind kind);
 
-// UpdateLayout, then the icosahedron's positions.
+// UpdateLayout, then the start-up structure's positions.
 void InitLayout(Layout& layout, NodeList& nodeList, std::int32_t width, std::int32_t height);

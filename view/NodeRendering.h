@@ -4,6 +4,6 @@
 #include "ViewerState.h"
 
 // Draws every node of state.nodeList as a disc with a black rim, each node a
-// drawing unit of its own. Octahedron: palette 2n - 1, radius nodeRadius + 5,
-// nodes above 7 skipped; any other kind: palette n, radius nodeRadius.
+// drawing unit of its own, in the colours and sizes of `kind`'s entry in
+// `structures` (the first entry's for a value that names no structure).
 void DrawNodes(ViewerState& state, DrawingSurface& surface, StructureKind kind);

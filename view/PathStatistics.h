@@ -9,10 +9,10 @@
 
 // The numbers behind a picture: how often the walk of one list draws each line
 // and marker dot, and how the list's steps fall on the nodes. Counted with the
-// drawing's own walk rules (PathWalk.h), so a line or marker dot is in the
+// drawing's own walk (PathWalk.h), so a line or marker dot is in the
 // picture exactly when its count is above 0.
 struct PathStatistics {
-    StructureKind kind = StructureKind::Icosahedron;
+    StructureKind kind = startupStructure;
     std::size_t nodeCount = 0;             // NodeList entries: the placeholder and the nodes
     std::uint64_t steps = 0;               // elements of the list walked
     std::uint64_t markerSteps = 0;         // elements 0, those before the path starts included
@@ -30,6 +30,6 @@ struct PathStatistics {
     std::vector<std::uint64_t> directedRuns; // from * nodeCount + to
 };
 
-// Walks `walked` (stepList for the icosahedron, classList for the octahedron)
-// as the drawing of `kind` does.
+// Walks `walked` (the list that `kind` walks, StructureSpec::walked) as the
+// drawing of `kind` does.
 PathStatistics CountPath(StructureKind kind, std::span<const std::int8_t> walked);

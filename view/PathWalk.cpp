@@ -3,41 +3,84 @@
 #include <algorithm>
 #include <utility>
 
-const PathRules& PathRulesFor(StructureKind kind) {
-    return kind == StructureKind::Octahedron ? octahedronPathRules : icosahedronPathRules;
-}
-
-std::size_t NodeCountOf(StructureKind kind) {
-    return kind == StructureKind::Octahedron ? octahedronNodeCount : icosahedronNodeCount;
-}
-
 std::size_t ReachableNodes(std::size_t nodeListSize) {
     return std::min<std::size_t>(nodeListSize, 128);
 }
 
-bool IsCorner(const PathRules& rules, int node) {
-    return std::find(rules.corners.begin(), rules.corners.end(), node) != rules.corners.end();
+PathRules::PathRules(const StructureSpec& spec, std::size_t nodeCount)
+    : spec(&spec), nodeCount(nodeCount), keys(nodeCount) {}
+
+bool PathRules::IsCorner(std::size_t node) const {
+    return std::find(spec->corners.begin(), spec->corners.end(), static_cast<int>(node)) !=
+           spec->corners.end();
 }
 
-PathStep TakePathStep(const PathRules& rules, std::size_t nodeCount, std::size_t standing,
-                      int value) {
-    const PathStep stay{PathShape::None, false, standing};
+bool PathRules::LineRed(std::size_t from, std::size_t to) const {
+    return IsCorner(from) || IsCorner(to);
+}
+
+PathMove PathRules::Step(std::size_t standing, int value) const {
+    const auto move = [&](std::size_t shape, std::size_t next) {
+        return PathMove{static_cast<std::uint16_t>(shape), static_cast<std::uint16_t>(next * 256)};
+    };
+    const PathMove stay = move(keys.None(), standing);
     if (value == 0) {
-        return standing == 0 ? stay : PathStep{PathShape::Marker, false, standing};
+        return standing == 0 ? stay : move(keys.Marker(standing), standing);
     }
     if (value < 0 || static_cast<std::size_t>(value) >= nodeCount) {
         return stay;
     }
     const auto to = static_cast<std::size_t>(value);
     if (standing == 0) {
-        return {PathShape::None, false, to};
+        return move(keys.None(), to);
     }
-    const bool fromCorner = IsCorner(rules, static_cast<int>(standing));
-    const bool toCorner = IsCorner(rules, value);
-    if (fromCorner && toCorner) {
+    if (IsCorner(standing) && IsCorner(to)) {
         return stay; // a run of corners stays on its first corner
     }
-    return {PathShape::Line, fromCorner || toCorner, to};
+    return move(keys.Line(standing, to), to);
+}
+
+bool PathRules::Settles(int value) const {
+    return value > 0 && static_cast<std::size_t>(value) < nodeCount &&
+           !IsCorner(static_cast<std::size_t>(value));
+}
+
+std::size_t PathRules::StandingNodeAfter(std::span<const std::int8_t> steps) const {
+    std::size_t from = steps.size();
+    while (from > 0 && !Settles(steps[from - 1])) {
+        --from;
+    }
+    const std::size_t standing = from > 0 ? static_cast<std::size_t>(steps[from - 1]) : 0;
+    return Walk(steps.subspan(from), standing, [](std::size_t, std::size_t) {});
+}
+
+PathTable::PathTable(const PathRules& rules) : rules(rules), moves(rules.NodeCount() * 256) {
+    for (std::size_t from = 0; from < rules.NodeCount(); ++from) {
+        for (int value = -128; value < 128; ++value) {
+            moves[from * 256 + StepByte(value)] = rules.Step(from, value);
+        }
+    }
+    for (int value = -128; value < 128; ++value) {
+        settles[StepByte(value)] = rules.Settles(value);
+    }
+}
+
+std::size_t PathTable::PlanLanes(std::span<const std::int8_t> steps,
+                                 std::array<PathLane, pathLaneCount>& lanes) const {
+    lanes[0] = {0, steps.size(), 0};
+    std::size_t used = 1;
+    for (std::size_t k = 1; k < pathLaneCount; ++k) {
+        std::size_t at = std::max(steps.size() * k / pathLaneCount, lanes[used - 1].begin);
+        while (at < steps.size() && !settles[StepByte(steps[at])]) {
+            ++at;
+        }
+        if (at >= steps.size()) {
+            break;
+        }
+        lanes[used - 1].end = at + 1;
+        lanes[used++] = {at + 1, steps.size(), StepByte(steps[at]) * 256};
+    }
+    return used;
 }
 
 std::vector<std::size_t> ShapesInDrawingOrder(std::span<const std::size_t> lastSeen) {
@@ -54,30 +97,4 @@ std::vector<std::size_t> ShapesInDrawingOrder(std::span<const std::size_t> lastS
         keys.push_back(survivor.second);
     }
     return keys;
-}
-
-std::array<bool, 256> SettlingSteps(const PathRules& rules, std::size_t nodeCount) {
-    std::array<bool, 256> settles{};
-    for (int value = 1; static_cast<std::size_t>(value) < nodeCount && value < 128; ++value) {
-        settles[static_cast<std::uint8_t>(value)] = !IsCorner(rules, value);
-    }
-    return settles;
-}
-
-std::size_t PlanPathLanes(std::span<const std::int8_t> steps, const std::array<bool, 256>& settles,
-                          std::array<PathLane, pathLaneCount>& lanes) {
-    lanes[0] = {0, steps.size(), 0};
-    std::size_t used = 1;
-    for (std::size_t k = 1; k < pathLaneCount; ++k) {
-        std::size_t at = std::max(steps.size() * k / pathLaneCount, lanes[used - 1].begin);
-        while (at < steps.size() && !settles[StepByte(steps[at])]) {
-            ++at;
-        }
-        if (at >= steps.size()) {
-            break;
-        }
-        lanes[used - 1].end = at + 1;
-        lanes[used++] = {at + 1, steps.size(), StepByte(steps[at]) * 256};
-    }
-    return used;
 }

@@ -1,15 +1,19 @@
 #pragma once
 
 #include "Geometry.h"
+#include "StructureSpec.h"
 
+#include <algorithm>
 #include <array>
 #include <cstddef>
 #include <cstdint>
 #include <span>
 #include <vector>
 
-// The rules of the path walk, shared by the drawing and by the counts behind a
-// picture, so that both see the same lines and marker dots.
+// The one walk of a path over a structure, shared by the drawing of a whole
+// path, the drawing of appended steps, the counts behind a picture and the
+// search for the node a path stands on, so that all of them see the same lines
+// and marker dots. Each consumer brings a visitor for the shapes.
 //
 // The walk's state is the node the path stands on, 0 before it has started. A
 // marker step (0) puts a marker dot on that node once the path has started. A
@@ -17,94 +21,198 @@
 // either end is a corner; a step from a corner onto a corner draws nothing and
 // leaves the path on the first corner of the run. Steps that name no node of the
 // structure (no entry in NodeList) are ignored altogether.
-struct PathRules {
-    StructureKind kind;
-    std::array<std::int8_t, 3> corners;
-    std::int32_t extraMarkerRadius; // on top of Layout::markerRadius
-};
-
-inline constexpr PathRules icosahedronPathRules{StructureKind::Icosahedron, {1, 5, 9}, 0};
-inline constexpr PathRules octahedronPathRules{StructureKind::Octahedron, {1, 3, 5}, 5};
-
-const PathRules& PathRulesFor(StructureKind kind);
-
-// Entries of the structure's NodeList: the placeholder and its nodes.
-std::size_t NodeCountOf(StructureKind kind);
 
 // The NodeList entries a walk can reach: step values are signed bytes, so no
 // step reaches a node past 127.
 std::size_t ReachableNodes(std::size_t nodeListSize);
-
-bool IsCorner(const PathRules& rules, int node);
-
-enum class PathShape : std::uint8_t { None, Line, Marker };
-
-// What one step of the walk does.
-struct PathStep {
-    PathShape shape = PathShape::None;
-    bool red = false;     // lines only
-    std::size_t next = 0; // the node the path stands on afterwards
-};
-
-// The step `value` taken while the path stands on `standing` (0: not started),
-// over a structure whose NodeList has `nodeCount` entries. A line runs from
-// `standing` to `next`; a marker dot sits on `standing`.
-PathStep TakePathStep(const PathRules& rules, std::size_t nodeCount, std::size_t standing,
-                      int value);
-
-// One entry of a walk's table: what the step draws, and the next state.
-struct PathMove {
-    std::uint16_t shape;
-    std::uint16_t next; // the next state's row in the table, node * 256
-};
 
 // A step's value as the column of its table row.
 inline std::size_t StepByte(int value) {
     return static_cast<std::uint8_t>(value);
 }
 
+// What a shape of the walk is, as a small number: lines by (from, to), marker
+// dots by their node, and one number more for a step that draws nothing.
+// Distinct numbers may still be equal pictures (two nodes on one spot); that
+// costs a repeat, never a wrong pixel.
+class ShapeKeys {
+  public:
+    explicit ShapeKeys(std::size_t nodeCount) : nodeCount(nodeCount) {}
+
+    std::size_t Count() const { return nodeCount * nodeCount + nodeCount; }
+    std::size_t None() const { return Count(); }
+    std::size_t Line(std::size_t from, std::size_t to) const { return from * nodeCount + to; }
+    std::size_t Marker(std::size_t node) const { return nodeCount * nodeCount + node; }
+
+    bool IsMarker(std::size_t key) const { return key >= nodeCount * nodeCount; }
+    std::size_t MarkerNode(std::size_t key) const { return key - nodeCount * nodeCount; }
+    std::size_t LineFrom(std::size_t key) const { return key / nodeCount; }
+    std::size_t LineTo(std::size_t key) const { return key % nodeCount; }
+
+  private:
+    std::size_t nodeCount;
+};
+
+// One step of the walk: the shape it draws (ShapeKeys::None for none) and the
+// next state, as the next state's row in a table of 256 entries per node.
+struct PathMove {
+    std::uint16_t shape;
+    std::uint16_t next; // node * 256
+};
+
+// The rules of the walk over `spec` with a NodeList of `nodeCount` entries.
+class PathRules {
+  public:
+    PathRules(const StructureSpec& spec, std::size_t nodeCount);
+
+    const StructureSpec& Spec() const { return *spec; }
+    std::size_t NodeCount() const { return nodeCount; }
+    const ShapeKeys& Keys() const { return keys; }
+
+    bool IsCorner(std::size_t node) const;
+    // The colour rule: a line is red when either end is a corner node.
+    bool LineRed(std::size_t from, std::size_t to) const;
+    bool LineRed(std::size_t key) const { return LineRed(keys.LineFrom(key), keys.LineTo(key)); }
+    std::int32_t MarkerRadius(const Layout& layout) const {
+        return layout.markerRadius + spec->extraMarkerRadius;
+    }
+
+    // The step `value` taken while the path stands on `standing`. A line runs
+    // from `standing` to the next node; a marker dot sits on `standing`.
+    PathMove Step(std::size_t standing, int value) const;
+    // Whether the step `value` puts the path on an ordinary node: the path then
+    // stands on that node whatever came before.
+    bool Settles(int value) const;
+
+    // Walks `steps` from `standing`, calling visit(index, shape) for every step
+    // that draws a shape, in order. Returns the node the path then stands on.
+    template <typename Visit>
+    std::size_t Walk(std::span<const std::int8_t> steps, std::size_t standing,
+                     Visit&& visit) const {
+        for (std::size_t i = 0; i < steps.size(); ++i) {
+            const PathMove move = Step(standing, steps[i]);
+            if (move.shape != keys.None()) {
+                visit(i, std::size_t{move.shape});
+            }
+            standing = move.next / 256;
+        }
+        return standing;
+    }
+
+    // Where the path stands after `steps`, found from their end: the walk from
+    // the last step that settles on.
+    std::size_t StandingNodeAfter(std::span<const std::int8_t> steps) const;
+
+  private:
+    const StructureSpec* spec;
+    std::size_t nodeCount;
+    ShapeKeys keys;
+};
+
 // A long walk by table lookup waits on each lookup before the next can start.
 // The list is therefore cut into lanes walked side by side. A lane may start
-// right after any step onto an ordinary node: the path then stands on that node
-// whatever came before, so every lane knows its starting state exactly.
+// right after any step that settles, so every lane knows its starting state
+// exactly.
 inline constexpr std::size_t pathLaneCount = 4;
 
 struct PathLane {
     std::size_t begin;  // the lane's first step
     std::size_t end;    // one past its last
-    std::size_t offset; // the state's row in a table of 256 entries per node: node * 256
+    std::size_t offset; // the state's row in the table: node * 256
 };
 
-// Per byte value of a step: whether it puts the path on an ordinary node.
-std::array<bool, 256> SettlingSteps(const PathRules& rules, std::size_t nodeCount);
-
-// Lane k begins near the k-th part of `steps`, after the first step that
-// `settles`; the lane before it ends there. Returns how many lanes were found:
-// lanes[0] always, covering what the others do not.
-std::size_t PlanPathLanes(std::span<const std::int8_t> steps, const std::array<bool, 256>& settles,
-                          std::array<PathLane, pathLaneCount>& lanes);
-
-// What a shape of the walk is, as a small number: lines by (from, to, red), marker
-// dots by their node. Distinct numbers may still be equal pictures (two nodes on
-// one spot); that costs a repeat, never a wrong pixel.
-class ShapeKeys {
+// The walk as a table, one lookup per step, for walks over whole lists.
+class PathTable {
   public:
-    explicit ShapeKeys(std::size_t nodeCount) : nodeCount(nodeCount) {}
+    explicit PathTable(const PathRules& rules);
 
-    std::size_t Count() const { return 2 * nodeCount * nodeCount + nodeCount; }
-    std::size_t Line(std::size_t from, std::size_t to, bool red) const {
-        return (from * nodeCount + to) * 2 + (red ? 1 : 0);
+    const PathRules& Rules() const { return rules; }
+
+    // Walks `steps` in lanes from the start, calling visit(lane, index, shape,
+    // byte) for every step, with shape ShapeKeys::None for a step that draws
+    // nothing and byte the step's StepByte. Within a lane the steps come in
+    // order; the lanes cover the steps without overlap, lane k before lane k + 1.
+    // Returns the node the path ends on, 0 if it never started.
+    template <typename Visit>
+    std::size_t WalkInLanes(std::span<const std::int8_t> steps, Visit visit) const {
+        std::array<PathLane, pathLaneCount> lanes{};
+        const std::size_t used = PlanLanes(steps, lanes);
+        if (used == pathLaneCount) {
+            WalkSideBySide(steps, lanes, visit);
+        }
+        for (std::size_t lane = 0; lane < used; ++lane) {
+            WalkLane(steps, lane, lanes[lane], visit);
+        }
+        return lanes[used - 1].offset / 256;
     }
-    std::size_t Marker(std::size_t node) const { return 2 * nodeCount * nodeCount + node; }
-
-    bool IsMarker(std::size_t key) const { return key >= 2 * nodeCount * nodeCount; }
-    std::size_t MarkerNode(std::size_t key) const { return key - 2 * nodeCount * nodeCount; }
-    std::size_t LineFrom(std::size_t key) const { return key / 2 / nodeCount; }
-    std::size_t LineTo(std::size_t key) const { return key / 2 % nodeCount; }
-    bool LineRed(std::size_t key) const { return (key & 1) != 0; }
 
   private:
-    std::size_t nodeCount;
+    // Lane k begins near the k-th part of `steps`, after the first step that
+    // settles; the lane before it ends there. Returns how many lanes were
+    // found: lanes[0] always, covering what the others do not.
+    std::size_t PlanLanes(std::span<const std::int8_t> steps,
+                          std::array<PathLane, pathLaneCount>& lanes) const;
+
+    template <typename Visit>
+    static void Take(const PathMove* table, Visit& visit, std::size_t lane, std::size_t index,
+                     std::size_t& offset, std::int8_t value) {
+        const std::size_t byte = StepByte(value);
+        const PathMove move = table[offset + byte];
+        visit(lane, index, std::size_t{move.shape}, byte);
+        offset = move.next;
+    }
+
+    // Walks all lanes in step as far as the shortest reaches, leaving the rest
+    // of each lane to WalkLane. The lanes' state lives in locals: a visitor that
+    // stores integers of the same type through a pointer would otherwise make
+    // the compiler reload it from memory after every store.
+    template <typename Visit>
+    void WalkSideBySide(std::span<const std::int8_t> steps,
+                        std::array<PathLane, pathLaneCount>& lanes, Visit& visit) const {
+        static_assert(pathLaneCount == 4);
+        std::size_t common = steps.size();
+        for (const PathLane& lane : lanes) {
+            common = std::min(common, lane.end - lane.begin);
+        }
+        const std::size_t b0 = lanes[0].begin;
+        const std::size_t b1 = lanes[1].begin;
+        const std::size_t b2 = lanes[2].begin;
+        const std::size_t b3 = lanes[3].begin;
+        const std::int8_t* const s = steps.data();
+        std::size_t o0 = lanes[0].offset;
+        std::size_t o1 = lanes[1].offset;
+        std::size_t o2 = lanes[2].offset;
+        std::size_t o3 = lanes[3].offset;
+        const PathMove* const table = moves.data();
+        for (std::size_t j = 0; j < common; ++j) {
+            Take(table, visit, 0, b0 + j, o0, s[b0 + j]);
+            Take(table, visit, 1, b1 + j, o1, s[b1 + j]);
+            Take(table, visit, 2, b2 + j, o2, s[b2 + j]);
+            Take(table, visit, 3, b3 + j, o3, s[b3 + j]);
+        }
+        const std::size_t offsets[] = {o0, o1, o2, o3};
+        for (std::size_t lane = 0; lane < pathLaneCount; ++lane) {
+            lanes[lane].begin += common;
+            lanes[lane].offset = offsets[lane];
+        }
+    }
+
+    template <typename Visit>
+    void WalkLane(std::span<const std::int8_t> steps, std::size_t lane, PathLane& walked,
+                  Visit& visit) const {
+        std::size_t offset = walked.offset;
+        const PathMove* const table = moves.data();
+        const std::int8_t* const s = steps.data();
+        const std::size_t end = walked.end;
+        for (std::size_t i = walked.begin; i < end; ++i) {
+            Take(table, visit, lane, i, offset, s[i]);
+        }
+        walked.offset = offset;
+    }
+
+    PathRules rules;
+    std::vector<PathMove> moves;
+    std::array<bool, 256> settles{};
 };
 
 // Every shape is opaque and drawn without antialiasing, so a pixel ends up in the

@@ -12,7 +12,7 @@ void BuildStartupSequence(ViewerState& state, DrawingSurface& surface) {
     state.sequence.stepList.Clear();
     ClearViewArea(state, surface);
     FillStartupSteps(state.sequence);
-    DrawIcosahedronPath(state, surface);
+    DrawStructureView(state, surface, startupStructure);
 }
 
 namespace {
@@ -23,11 +23,7 @@ void DrawStructure(const Sequence& sequence, StructureKind kind, int width, int 
     state.sequence = sequence;
     UpdateLayout(state.layout, width, height);
     ComputeNodePositions(state.nodeList, state.layout, kind);
-    if (kind == StructureKind::Octahedron) {
-        DrawOctahedronPath(state, surface);
-    } else {
-        DrawIcosahedronPath(state, surface);
-    }
+    DrawStructureView(state, surface, kind);
 }
 
 } // namespace

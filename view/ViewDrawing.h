@@ -10,7 +10,7 @@
 void ClearViewArea(const ViewerState& state, DrawingSurface& surface);
 
 // Empties stepList, clears the view area, builds the demonstration path and
-// draws it over the icosahedron.
+// draws it over the start-up structure.
 void BuildStartupSequence(ViewerState& state, DrawingSurface& surface);
 
 // What the viewer's drawing area shows after loading `sequence` with `kind`

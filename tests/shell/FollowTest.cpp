@@ -130,7 +130,7 @@ class FollowTest : public OpenFileTest {
         EXPECT_TRUE(RunUntil(*viewer, [&] { return State().sequence == expected; }))
             << what << ": " << State().sequence.stepList.Size() << " steps, expected "
             << expected.stepList.Size();
-        ExpectPicture(FreshPicture(path, Window().TickedStructure()), what);
+        ExpectPicture(FreshPicture(path, viewer->ShownStructure()), what);
         EXPECT_EQ(Window().SequenceFrame()->title(), "Sequenz: run.kzt") << what;
     }
 };

@@ -50,9 +50,11 @@ QImage Draw(const Trial& trial, bool inFull) {
     SetList(octahedron ? scene.state.sequence.classList : scene.state.sequence.stepList,
             trial.steps);
     if (octahedron) {
-        (inFull ? DrawOctahedronPathInFull : DrawOctahedronPath)(scene.state, scene.surface);
+        (inFull ? DrawStructureViewInFull : DrawStructureView)(scene.state, scene.surface,
+                                                               StructureKind::Octahedron);
     } else {
-        (inFull ? DrawIcosahedronPathInFull : DrawIcosahedronPath)(scene.state, scene.surface);
+        (inFull ? DrawStructureViewInFull : DrawStructureView)(scene.state, scene.surface,
+                                                               StructureKind::Icosahedron);
     }
     return scene.surface.Image();
 }
@@ -97,8 +99,8 @@ TEST(PathDeduplication, StartupSequenceAndLongRepeatingWalk) {
     DrawingScene last(540, 540, StructureKind::Icosahedron);
     FillStartupSteps(full.state.sequence);
     FillStartupSteps(last.state.sequence);
-    DrawIcosahedronPathInFull(full.state, full.surface);
-    DrawIcosahedronPath(last.state, last.surface);
+    DrawStructureViewInFull(full.state, full.surface, StructureKind::Icosahedron);
+    DrawStructureView(last.state, last.surface, StructureKind::Icosahedron);
     EXPECT_EQ(last.surface.Image(), full.surface.Image());
 
     std::mt19937 random(7);

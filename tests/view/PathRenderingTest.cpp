@@ -39,9 +39,9 @@ void DrawPath(DrawingScene& scene, StructureKind kind, const std::vector<std::in
                                                    : scene.state.sequence.stepList;
     SetList(list, steps);
     if (kind == StructureKind::Octahedron) {
-        DrawOctahedronPath(scene.state, scene.surface);
+        DrawStructureView(scene.state, scene.surface, StructureKind::Octahedron);
     } else {
-        DrawIcosahedronPath(scene.state, scene.surface);
+        DrawStructureView(scene.state, scene.surface, StructureKind::Icosahedron);
     }
 }
 

@@ -1,4 +1,4 @@
-#include "PathExtension.h"
+#include "AppendedStepsDrawing.h"
 #include "DrawingTestSupport.h"
 #include "PathRendering.h"
 
@@ -36,7 +36,7 @@ Sequence RandomSequence(std::mt19937& random, std::size_t length) {
 }
 
 void DrawWhole(ViewerState& state, DrawingSurface& surface, StructureKind kind) {
-    (kind == StructureKind::Octahedron ? DrawOctahedronPath : DrawIcosahedronPath)(state, surface);
+    DrawStructureView(state, surface, kind);
 }
 
 // The steps [from, to) of `whole` appended to the scene's sequence.
@@ -65,14 +65,15 @@ StructureKind Other(StructureKind kind) {
 }
 
 // A random path cut at random points: the first piece drawn whole, every later
-// one drawn as an extension, sometimes after a switch of structure that draws the
-// path so far whole. The picture must equal the whole path drawn at once, and
-// each extension change pixels only in the region it returns. One
-// extension serves every trial, forgotten between them as on a replaced file.
-TEST(PathExtension, SamePixelsAsDrawingTheWholePath) {
+// one drawn as appended steps, sometimes after a switch of structure that draws
+// the path so far whole. The picture must equal the whole path drawn at once,
+// and each drawing of appended steps change pixels only in the region it
+// returns. One drawing serves every trial, forgotten between them as on a
+// replaced file.
+TEST(AppendedStepsDrawing, SamePixelsAsDrawingTheWholePath) {
     std::mt19937 random(20261208);
     std::uniform_int_distribution<int> percent(0, 99);
-    PathExtension extension;
+    AppendedStepsDrawing appended;
     for (int trial = 0; trial < 800; ++trial) {
         const std::size_t length = percent(random) < 10 ? 300 : percent(random) % 60;
         const Sequence whole = RandomSequence(random, length);
@@ -87,7 +88,7 @@ TEST(PathExtension, SamePixelsAsDrawingTheWholePath) {
             percent(random) < 50 ? StructureKind::Icosahedron : StructureKind::Octahedron;
         DrawingScene scene(540, 540, kind);
         Append(scene.state.sequence, whole, 0, cuts[0]);
-        extension.Forget();
+        appended.Forget();
         DrawWhole(scene.state, scene.surface, kind);
         for (std::size_t piece = 1; piece < cuts.size(); ++piece) {
             if (percent(random) < 20) {
@@ -99,7 +100,7 @@ TEST(PathExtension, SamePixelsAsDrawingTheWholePath) {
             Append(scene.state.sequence, whole, cuts[piece - 1], cuts[piece]);
             const QImage before = scene.surface.Image();
             const QRegion touched =
-                extension.Extend(scene.state, scene.surface, kind, cuts[piece - 1]);
+                appended.Draw(scene.state, scene.surface, kind, cuts[piece - 1]);
             ASSERT_TRUE(ChangesInside(before, scene.surface.Image(), touched))
                 << "trial " << trial << ": a pixel changed outside the region returned";
         }
@@ -124,16 +125,16 @@ TEST(PathExtension, SamePixelsAsDrawingTheWholePath) {
 
 // Growing one step at a time through runs of corners and markers, where the
 // node the path stands on is furthest from the last step.
-TEST(PathExtension, StepByStepThroughCornerRuns) {
+TEST(AppendedStepsDrawing, StepByStepThroughCornerRuns) {
     const Sequence whole =
         SequenceOf({0, 5, 0, 1, 9, 0, 2, 9, 1, 0, 5, 3, 1, 0, 14, 5, 6, 0, 9, 13});
     for (const StructureKind kind : {StructureKind::Icosahedron, StructureKind::Octahedron}) {
-        PathExtension extension;
+        AppendedStepsDrawing appended;
         DrawingScene scene(540, 540, kind);
         DrawWhole(scene.state, scene.surface, kind);
         for (std::size_t size = 1; size <= whole.stepList.Size(); ++size) {
             Append(scene.state.sequence, whole, size - 1, size);
-            extension.Extend(scene.state, scene.surface, kind, size - 1);
+            appended.Draw(scene.state, scene.surface, kind, size - 1);
             DrawingScene expected(540, 540, kind);
             Append(expected.state.sequence, whole, 0, size);
             DrawWhole(expected.state, expected.surface, kind);
