@@ -17,8 +17,10 @@
 namespace {
 
 // Bounds for a window manager that hangs; each wait ends as soon as the
-// window manager has done its part, a few milliseconds.
-constexpr int handledWaitMs = 250;
+// window manager has done its part, a few milliseconds. A busy machine can
+// keep a window manager from its events for a few hundred milliseconds; giving
+// up then falls back to centre gravity, which openbox places 20 px too low.
+constexpr int handledWaitMs = 1000;
 constexpr int mapWaitMs = 250;
 
 // WM_SIZE_HINTS: eighteen 32-bit values, the flags first and the window

@@ -62,6 +62,18 @@ expect_bare() {
 }
 
 expect_path "the file given on the command line"
+if [[ $mode != nowm ]]; then
+    read -r fl fr ft fb < <(xprop -id "$window" _NET_FRAME_EXTENTS | awk -F' = ' '{ gsub(",", ""); print $2 }')
+    read -r sw sh < <(xwininfo -root | awk '/Width:/ { w = $NF } /Height:/ { h = $NF } END { print w, h }')
+    read -r cw ch < <(xwininfo -id "$window" | awk '/Width:/ { w = $NF } /Height:/ { h = $NF } END { print w, h }')
+    outer_w=$((cw + ${fl:-0} + ${fr:-0})) outer_h=$((ch + ${ft:-0} + ${fb:-0}))
+    frame_left=$((left - ${fl:-0})) frame_top=$((top - ${ft:-0}))
+    echo "$mode: frame ${outer_w}x$outer_h at $frame_left,$frame_top on ${sw}x$sh"
+    for axis in "$frame_left $(((sw - outer_w) / 2))" "$frame_top $(((sh - outer_h) / 2))"; do
+        read -r at centred <<<"$axis"
+        ((at - centred <= 1 && centred - at <= 1)) || fail "frame at $at, centred is $centred"
+    done
+fi
 # Inside SequenceFrame's border and below its caption, where the picture alone
 # shows. Where the scale leaves fractions of a device pixel, the drawing area's
 # top found from node 13 may be one off, so a shift by one is also tried.
