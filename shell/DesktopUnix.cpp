@@ -3,6 +3,7 @@
 #include "DisplayProblem.h"
 
 #include <QFile>
+#include <QGuiApplication>
 #include <QScreen>
 
 #include <chrono>
@@ -121,4 +122,8 @@ QString NameFromFileSystem(const std::string& name) {
 
 QRect CentringArea(const QScreen& screen) {
     return screen.geometry();
+}
+
+bool WindowSystemKeepsContent() {
+    return QGuiApplication::platformName().startsWith(QLatin1String("wayland"));
 }

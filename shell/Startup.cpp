@@ -3,6 +3,7 @@
 #include "CommandLine.h"
 #include "Desktop.h"
 #include "DisplayProblem.h"
+#include "ProcessEnd.h"
 #include "ProgramArguments.h"
 #include "Viewer.h"
 
@@ -143,5 +144,5 @@ int RunViewer(int argc, char* argv[]) {
     if (arguments.file) {
         viewer.Post({OpenFileEvent, 0, NameFromFileSystem(*arguments.file)});
     }
-    return QApplication::exec();
+    EndProcess(QApplication::exec());
 }
