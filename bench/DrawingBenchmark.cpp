@@ -12,8 +12,8 @@
 namespace {
 
 struct Scene {
-    Scene(std::size_t steps, StructureKind kind) : surface(DesktopFaceColour()) {
-        surface.Resize(540, 540);
+    Scene(std::size_t steps, StructureKind kind, qreal scale = 1) : surface(DesktopFaceColour()) {
+        surface.Resize(540, 540, scale);
         UpdateLayout(state.layout, 540, 540);
         ComputeNodePositions(state.nodeList, state.layout, kind);
         const std::vector<std::int8_t> values = DetectorSteps(steps);
@@ -45,6 +45,17 @@ void OctahedronPath(benchmark::State& state) {
 }
 BENCHMARK(OctahedronPath)->Arg(3'000'000)->Unit(benchmark::kMillisecond);
 
+// On a screen at 200 %: four times the pixels, two-pixel lines. Should cost at
+// most half as much again as at 100 %; compare with IcosahedronPath/3000000.
+void IcosahedronPathAtTwiceTheScale(benchmark::State& state) {
+    Scene scene(static_cast<std::size_t>(state.range(0)), StructureKind::Icosahedron, 2);
+    for (auto _ : state) {
+        DrawIcosahedronPath(scene.state, scene.surface);
+    }
+    state.SetItemsProcessed(static_cast<std::int64_t>(state.iterations() * state.range(0)));
+}
+BENCHMARK(IcosahedronPathAtTwiceTheScale)->Arg(3'000'000)->Unit(benchmark::kMillisecond);
+
 // Drawing every shape: what the cost would be without dropping repeats.
 void IcosahedronPathInFull(benchmark::State& state) {
     Scene scene(static_cast<std::size_t>(state.range(0)), StructureKind::Icosahedron);
@@ -65,6 +76,15 @@ void StructurePicture(benchmark::State& state) {
 }
 BENCHMARK(StructurePicture)->Arg(3'000'000)->Unit(benchmark::kMillisecond);
 
+void StructurePictureAtTwiceTheScale(benchmark::State& state) {
+    Scene scene(static_cast<std::size_t>(state.range(0)), StructureKind::Icosahedron);
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(
+            RenderStructurePicture(scene.state.sequence, StructureKind::Icosahedron, 540, 540, 2));
+    }
+}
+BENCHMARK(StructurePictureAtTwiceTheScale)->Arg(3'000'000)->Unit(benchmark::kMillisecond);
+
 // What a followed file's update draws: the last 100 steps over the picture of
 // the rest. Must stay flat from 338 to 15 million steps.
 void PathExtensionOf100Steps(benchmark::State& state) {
@@ -76,6 +96,16 @@ void PathExtensionOf100Steps(benchmark::State& state) {
     }
 }
 BENCHMARK(PathExtensionOf100Steps)->Arg(338)->Arg(15'000'000)->Unit(benchmark::kMicrosecond);
+
+void PathExtensionOf100StepsAtTwiceTheScale(benchmark::State& state) {
+    Scene scene(static_cast<std::size_t>(state.range(0)), StructureKind::Icosahedron, 2);
+    PathExtension extension;
+    const std::size_t kept = scene.state.sequence.stepList.Size() - 100;
+    for (auto _ : state) {
+        extension.Extend(scene.state, scene.surface, StructureKind::Icosahedron, kept);
+    }
+}
+BENCHMARK(PathExtensionOf100StepsAtTwiceTheScale)->Arg(15'000'000)->Unit(benchmark::kMicrosecond);
 
 } // namespace
 

@@ -9,7 +9,8 @@
 #
 # Goals: --check within 5x of `wc -l` (aim 3x) and at least 10x faster than
 # awk splitting fields; -o (load and draw) at most 1.5x --check; --stats at
-# most 1.2x --check with no more peak memory; peak memory under 150 MB for all.
+# most 1.2x --check with no more peak memory; peak memory under 150 MB for all;
+# -o --scale 2 (the picture of a screen at 200 %) at most 1.5x -o.
 set -euo pipefail
 
 build=${1:?usage: compare-render.sh BUILD_DIR [RUNS]}
@@ -61,11 +62,13 @@ t_check=$(best_time "$render" --check "$file")
 t_stats=$(best_time "$render" --stats "$file")
 t_stats_octa=$(best_time "$render" --stats --view octahedron --format json "$file")
 t_picture=$(best_time "$render" -o "$picture" "$file")
+t_picture2=$(best_time "$render" -o "$work/run2.png" --scale 2 "$file")
 t_svg=$(best_time "$render" -o "$work/run.svg" "$file")
 t_pdf=$(best_time "$render" -o "$work/run.pdf" "$file")
 m_check=$(peak_mb "$render" --check "$file")
 m_stats=$(peak_mb "$render" --stats "$file")
 m_picture=$(peak_mb "$render" -o "$picture" "$file")
+m_picture2=$(peak_mb "$render" -o "$work/run2.png" --scale 2 "$file")
 m_svg=$(peak_mb "$render" -o "$work/run.svg" "$file")
 m_pdf=$(peak_mb "$render" -o "$work/run.pdf" "$file")
 
@@ -81,6 +84,7 @@ row "qornv-render --check" "$t_check" "$m_check"
 row "qornv-render --stats" "$t_stats" "$m_stats"
 row "qornv-render --stats (octa, json)" "$t_stats_octa" "-"
 row "qornv-render -o (load and draw)" "$t_picture" "$m_picture"
+row "qornv-render -o --scale 2" "$t_picture2" "$m_picture2"
 row "qornv-render -o run.svg" "$t_svg" "$m_svg"
 row "qornv-render -o run.pdf" "$t_pdf" "$m_pdf"
 echo "picture files: $(stat -c '%n %s B' "$picture" "$work/run.svg" "$work/run.pdf" | sed "s|$work/||" | paste -sd ' ')"
@@ -92,11 +96,14 @@ printf '%-44s %7s  %s\n' "--check / wc -l        (goal <= 5, aim 3)" "$check_wc"
 printf '%-44s %7s  %s\n' "awk / --check          (goal >= 10)" "$awk_check" \
     "$(awk -v v="$awk_check" 'BEGIN { print (v >= 10 ? "ok" : "MISSED") }')"
 printf '%-44s %7s  %s\n' "-o / --check           (goal <= 1.5)" "$picture_check" "$(verdict "$picture_check" 1.5)"
+scaled_picture=$(ratio "$t_picture2" "$t_picture")
+printf '%-44s %7s  %s\n' "-o --scale 2 / -o      (goal <= 1.5)" "$scaled_picture" "$(verdict "$scaled_picture" 1.5)"
 stats_check=$(ratio "$t_stats" "$t_check")
 printf '%-44s %7s  %s\n' "--stats / --check      (goal <= 1.2)" "$stats_check" "$(verdict "$stats_check" 1.2)"
 printf '%-44s %7s  %s\n' "peak MB --stats        (goal <= --check)" "$m_stats" "$(verdict "$m_stats" "$m_check")"
 printf '%-44s %7s  %s\n' "peak MB --check        (goal < 150)" "$m_check" "$(verdict "$m_check" 149.9)"
 printf '%-44s %7s  %s\n' "peak MB -o             (goal < 150)" "$m_picture" "$(verdict "$m_picture" 149.9)"
+printf '%-44s %7s  %s\n' "peak MB -o --scale 2   (goal < 150)" "$m_picture2" "$(verdict "$m_picture2" 149.9)"
 
 # The Windows build under Wine on the same file, when one is given: a started
 # Wine server first, so its start-up is not counted.

@@ -9,8 +9,9 @@
 class DrawingSurface;
 
 // The part of the window below the menu bar. It shows the retained image of
-// the drawing surface and keeps the image's size equal to its own; the
-// handlers draw into the image at once.
+// the drawing surface and keeps the image's size equal to its own in device
+// pixels, at the window's devicePixelRatio; the handlers draw into the image
+// at once.
 class DrawingArea : public QWidget {
   public:
     using EventSink = std::function<void(WindowEvent)>;
@@ -23,6 +24,10 @@ class DrawingArea : public QWidget {
     void changeEvent(QEvent* event) override;
 
   private:
+    // The window's scale changed (another screen, a new desktop setting): the
+    // image is remade at the new one and the view drawn again.
+    void FollowScale();
+
     DrawingSurface& surface;
     EventSink post;
 };

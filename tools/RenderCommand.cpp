@@ -21,7 +21,8 @@ const std::string& RenderUsage() {
         "  qornv-render --dump [--view icosahedron|octahedron] [--size WxH] [FILE]\n"
         "  qornv-render --check FILE\n"
         "  qornv-render --stats [--view icosahedron|octahedron] [--format csv|json] [FILE]\n"
-        "  qornv-render -o OUT.png|.svg|.pdf [--view icosahedron|octahedron] [--size WxH] [FILE]\n"
+        "  qornv-render -o OUT.png|.svg|.pdf [--view icosahedron|octahedron] [--size WxH]\n"
+        "               [--scale F] [FILE]\n"
         "  qornv-render --help | --version\n"
         "\n"
         "Loads a QORN-V sequence file (.kzt), or the start-up sequence when FILE is\n"
@@ -32,6 +33,11 @@ const std::string& RenderUsage() {
         "icosahedron, the default size 540x540; each side may be at most " +
         std::to_string(maxPictureSide) +
         ".\n"
+        "\n"
+        "--scale F draws a PNG picture as the viewer shows it on a screen scaled by F\n"
+        "(from 1 to 8, e.g. 2 or 1.5): the same diagram, F times as many pixels each\n"
+        "way (WxH times F, rounded up), lines and rims F pixels wide rounded, at F\n"
+        "times 96 dpi. SVG and PDF pictures scale without it.\n"
         "\n"
         "--stats counts the path as the chosen view draws it: the file's result, its\n"
         "steps, marker steps and steps naming no node; per node the steps at it; per\n"
@@ -106,6 +112,23 @@ bool SizeProblem(const std::string& text, RenderRequest& request, std::string& p
     return true;
 }
 
+// A plain decimal number within the scales taken: "2", "1.5", "1.25".
+bool ParseScale(const std::string& text, double& scale) {
+    const bool plain = !text.empty() && std::isdigit(static_cast<unsigned char>(text.front())) &&
+                       std::isdigit(static_cast<unsigned char>(text.back())) &&
+                       text.find_first_not_of("0123456789.") == std::string::npos;
+    double value = 0;
+    const char* end = text.data() + text.size();
+    if (!plain || std::from_chars(text.data(), end, value, std::chars_format::fixed).ptr != end) {
+        return false;
+    }
+    if (value < minPictureScale || value > maxPictureScale) {
+        return false;
+    }
+    scale = value;
+    return true;
+}
+
 // The extension in any case; nullopt for any other, or none.
 std::optional<PictureFormat> FormatOf(const std::string& path) {
     std::string extension = std::filesystem::path(path).extension().string();
@@ -166,11 +189,31 @@ bool SetMode(RenderRequest& request, RenderRequest::Mode mode, bool& modeSet) {
     return true;
 }
 
+// A scale that makes a side of the picture larger than any side may be.
+bool ScaledSizeProblem(const RenderRequest& request, std::string& problem) {
+    if (std::max(DeviceSide(request.width, request.scale),
+                 DeviceSide(request.height, request.scale)) <= maxPictureSide) {
+        return false;
+    }
+    problem = "--size " + std::to_string(request.width) + 'x' + std::to_string(request.height) +
+              " is too large at that --scale: each side of the picture may be at most " +
+              std::to_string(maxPictureSide) + " pixels";
+    return true;
+}
+
 // Options that the chosen mode does not take.
 bool UsageProblem(const RenderRequest& request, bool viewGiven, bool sizeGiven, bool formatGiven,
-                  std::string& problem) {
+                  bool scaleGiven, std::string& problem) {
     using Mode = RenderRequest::Mode;
-    if (request.mode == Mode::Check && (!request.file || viewGiven || sizeGiven)) {
+    if (scaleGiven && request.mode != Mode::Picture) {
+        problem = "--scale goes with -o only";
+    } else if (scaleGiven && request.format != PictureFormat::Png) {
+        // Vector pictures have no pixels to multiply: whatever shows them draws
+        // them at its own resolution, and at its own whims of smoothing.
+        problem = "--scale goes with PNG pictures only: SVG and PDF scale without it";
+    } else if (ScaledSizeProblem(request, problem)) {
+        return true;
+    } else if (request.mode == Mode::Check && (!request.file || viewGiven || sizeGiven)) {
         problem = request.file ? "--check takes no --view or --size" : "--check needs a FILE";
     } else if (request.mode == Mode::Stats && sizeGiven) {
         problem = "--stats takes no --size: it counts nodes, not pixels";
@@ -215,6 +258,7 @@ std::optional<RenderRequest> ParseRenderArguments(const std::vector<std::string>
     bool viewGiven = false;
     bool sizeGiven = false;
     bool formatGiven = false;
+    bool scaleGiven = false;
     std::vector<std::string_view> given;
     for (std::size_t i = 0; i < arguments.size(); ++i) {
         const std::string& argument = arguments[i];
@@ -275,6 +319,12 @@ std::optional<RenderRequest> ParseRenderArguments(const std::vector<std::string>
                 return std::nullopt;
             }
             sizeGiven = true;
+        } else if (argument == "--scale") {
+            if (!hasValue || !ParseScale(arguments[++i], request.scale)) {
+                problem = "--scale takes a number from 1 to 8, e.g. 2 or 1.5";
+                return std::nullopt;
+            }
+            scaleGiven = true;
         } else if (argument.size() > 1 && argument[0] == '-' && argument != "--") {
             problem = "unknown option " + argument;
             return std::nullopt;
@@ -295,7 +345,7 @@ std::optional<RenderRequest> ParseRenderArguments(const std::vector<std::string>
         problem = "one of --dump, --check, --stats or -o is needed";
         return std::nullopt;
     }
-    return UsageProblem(request, viewGiven, sizeGiven, formatGiven, problem)
+    return UsageProblem(request, viewGiven, sizeGiven, formatGiven, scaleGiven, problem)
                ? std::nullopt
                : std::optional(request);
 }

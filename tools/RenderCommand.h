@@ -17,6 +17,10 @@
 // same sizes.
 inline constexpr int maxPictureSide = 32767;
 
+// The scales --scale takes: those of desktops, and a little beyond.
+inline constexpr double minPictureScale = 1;
+inline constexpr double maxPictureScale = 8;
+
 enum class PictureFormat { Png, Svg, Pdf };
 
 // What one call of qornv-render asks for.
@@ -26,6 +30,9 @@ struct RenderRequest {
     StructureKind view = StructureKind::Icosahedron;
     int width = 540;
     int height = 540;
+    // Device pixels per layout pixel (Picture, PNG only): the picture the
+    // viewer shows on a screen of that scale, DeviceSide(width) pixels wide.
+    double scale = 1;
     std::string outputPath;                     // Picture only
     PictureFormat format = PictureFormat::Png;  // from outputPath's extension
     StatsFormat statsFormat = StatsFormat::Csv; // Stats only

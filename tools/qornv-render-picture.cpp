@@ -19,6 +19,7 @@
 #include <QPdfWriter>
 #include <QSaveFile>
 
+#include <cmath>
 #include <iostream>
 #include <optional>
 #include <utility>
@@ -57,12 +58,14 @@ std::optional<QByteArray> PdfBytes(const Sequence& sequence, const RenderRequest
 
 // Quality 80 is zlib's fastest level: the flat picture still packs small,
 // and encoding at the default level costs more than drawing it.
-std::optional<QByteArray> PngBytes(QImage picture) {
+std::optional<QByteArray> PngBytes(QImage picture, double scale) {
     // 96 dots per inch, as the offscreen platform's screen gave it; without an
-    // application Qt would state 100.
-    constexpr int dotsPerMetreAt96Dpi = 3780;
-    picture.setDotsPerMeterX(dotsPerMetreAt96Dpi);
-    picture.setDotsPerMeterY(dotsPerMetreAt96Dpi);
+    // application Qt would state 100. A scaled picture has as many more dots to
+    // the inch, so that it shows and prints at the size of the unscaled one.
+    constexpr double dotsPerMetreAt96Dpi = 3780;
+    const int dotsPerMetre = static_cast<int>(std::lround(dotsPerMetreAt96Dpi * scale));
+    picture.setDotsPerMeterX(dotsPerMetre);
+    picture.setDotsPerMeterY(dotsPerMetre);
     QBuffer buffer;
     buffer.open(QIODevice::WriteOnly);
     if (!picture.save(&buffer, "PNG", 80)) {
@@ -96,14 +99,16 @@ bool SaveWhole(const std::string& path, const QByteArray& bytes, QString& reason
 int WritePicture(const Sequence& sequence, const RenderRequest& request) {
     std::optional<QByteArray> bytes;
     if (request.format == PictureFormat::Png) {
-        QImage picture =
-            RenderStructurePicture(sequence, request.view, request.width, request.height);
+        QImage picture = RenderStructurePicture(sequence, request.view, request.width,
+                                                request.height, request.scale);
         if (picture.isNull()) {
-            std::cerr << "qornv-render: not enough memory for a " << request.width << 'x'
-                      << request.height << " picture\n";
+            std::cerr << "qornv-render: not enough memory for a "
+                      << DeviceSide(request.width, request.scale) << 'x'
+                      << DeviceSide(request.height, request.scale) << " picture\n";
             return 1;
         }
-        bytes = PngBytes(std::move(picture)); // not shared: no copy when its resolution is set
+        // Not shared: no copy when its resolution is set.
+        bytes = PngBytes(std::move(picture), request.scale);
     } else {
         bytes = request.format == PictureFormat::Svg ? SvgBytes(sequence, request)
                                                      : PdfBytes(sequence, request);

@@ -1,15 +1,32 @@
 #include "DrawingSurface.h"
 
+#include "Geometry.h"
 #include "Palette.h"
 
 #include <QGuiApplication>
+#include <QPainterPath>
 #include <QPalette>
 #include <QPen>
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
 
 namespace {
 
 // Without an application object there is no desktop palette to ask.
 constexpr QRgb fallbackFaceColour = qRgb(239, 239, 239);
+
+// The top-left part of `from` that fits into `to`, row by row.
+void CopyKept(const QImage& from, QImage& to) {
+    const QImage source = from.format() == to.format() ? from : from.convertToFormat(to.format());
+    const int rows = std::min(source.height(), to.height());
+    const auto bytes = static_cast<std::size_t>(std::min(source.width(), to.width())) *
+                       static_cast<std::size_t>(to.depth() / 8);
+    for (int y = 0; y < rows; ++y) {
+        std::memcpy(to.scanLine(y), source.constScanLine(y), bytes);
+    }
+}
 
 } // namespace
 
@@ -27,21 +44,24 @@ QColor ColourFromPacked(std::uint32_t packed) {
 
 DrawingSurface::DrawingSurface(QColor background) : background(background.toRgb()) {}
 
-void DrawingSurface::Resize(int width, int height) {
-    if (!image.isNull() && image.width() == width && image.height() == height) {
+void DrawingSurface::Resize(int width, int height, qreal newScale) {
+    if (!image.isNull() && size == QSize(width, height) && scale == newScale) {
         return;
     }
     ++changes;
+    const bool keeps = scale == newScale;
+    scale = newScale;
+    size = QSize(width, height);
     if (width <= 0 || height <= 0) {
         image = QImage();
         return;
     }
-    QImage resized(width, height, QImage::Format_RGB32);
+    QImage resized(DeviceSide(width, scale), DeviceSide(height, scale), QImage::Format_RGB32);
     resized.fill(background);
-    if (!image.isNull()) {
-        QPainter copier(&resized);
-        copier.drawImage(0, 0, image);
+    if (keeps && !image.isNull()) {
+        CopyKept(image, resized);
     }
+    resized.setDevicePixelRatio(scale);
     image = std::move(resized);
 }
 
@@ -83,7 +103,14 @@ bool DrawingSurface::BeginDrawing() {
         ++openUnits;
         return true;
     }
-    if (image.isNull() || !painter.begin(&image)) {
+    if (image.isNull()) {
+        return false;
+    }
+    // The painter works in device pixels: the fine primitives place every
+    // shape on them themselves, where Qt's scaling would round on its own.
+    image.setDevicePixelRatio(1);
+    if (!painter.begin(&image)) {
+        image.setDevicePixelRatio(scale);
         return false;
     }
     painter.setRenderHint(QPainter::Antialiasing, false);
@@ -94,6 +121,7 @@ bool DrawingSurface::BeginDrawing() {
 void DrawingSurface::EndDrawing() {
     if (picture == nullptr && openUnits > 0 && --openUnits == 0) {
         painter.end();
+        image.setDevicePixelRatio(scale);
     }
 }
 
@@ -104,6 +132,10 @@ void DrawingSurface::SetDrawingMode(DrawingMode newMode) {
 void DrawingSurface::DrawCircle(std::int32_t x, std::int32_t y, std::int32_t radius,
                                 std::uint32_t colour) {
     const QColor qColour = ColourFromPacked(colour);
+    if (DrawsFine()) {
+        DrawFineCircle(x, y, radius, qColour);
+        return;
+    }
     painter.setPen(QPen(qColour, 1));
     if (mode == DrawingMode::Filled) {
         painter.setBrush(qColour);
@@ -119,6 +151,10 @@ void DrawingSurface::DrawCircle(std::int32_t x, std::int32_t y, std::int32_t rad
 
 void DrawingSurface::DrawLine(std::int32_t x1, std::int32_t y1, std::int32_t x2, std::int32_t y2,
                               std::uint32_t colour) {
+    if (DrawsFine()) {
+        DrawFineLine(x1, y1, x2, y2, ColourFromPacked(colour));
+        return;
+    }
     painter.setPen(QPen(ColourFromPacked(colour), 1));
     if (picture != nullptr) {
         painter.drawLine(PixelCentre(x1, y1), PixelCentre(x2, y2));
@@ -132,7 +168,66 @@ void DrawingSurface::FillBox(std::int32_t x, std::int32_t y, std::int32_t width,
     if (width <= 0 || height <= 0) {
         return;
     }
+    if (DrawsFine()) {
+        const int left = DeviceEdge(x);
+        const int top = DeviceEdge(y);
+        painter.fillRect(
+            QRect(left, top, DeviceEdge(x + width) - left, DeviceEdge(y + height) - top),
+            ColourFromPacked(colour));
+        return;
+    }
     painter.fillRect(QRect(x, y, width, height), ColourFromPacked(colour));
+}
+
+// A drawing-area pixel x spans device pixels from DeviceEdge(x) up to
+// DeviceEdge(x + 1), so that boxes side by side meet without gap or overlap.
+int DrawingSurface::DeviceEdge(std::int32_t at) const {
+    return static_cast<int>(std::floor(at * scale + 0.5));
+}
+
+// Lines and rims grow with the scale, rounded to whole device pixels: the
+// diagram keeps the weight it has beside the window's frame and menu texts,
+// which the desktop draws larger too, and a 1-pixel line at twice the scale
+// would be half as heavy as meant and its red hard to tell. Only the stairs
+// get finer: edges fall on device pixels, in pure colours.
+int DrawingSurface::DeviceLineWidth() const {
+    return std::max(1, static_cast<int>(std::lround(scale)));
+}
+
+// The disc of a drawing-area circle covers the pixels x - radius to x + radius,
+// so its edge lies radius + 0.5 from the pixel centre; the device pixels whose
+// centres lie inside are filled. The rim is the outermost DeviceLineWidth of it.
+void DrawingSurface::DrawFineCircle(std::int32_t x, std::int32_t y, std::int32_t radius,
+                                    const QColor& colour) {
+    const QPointF centre = DeviceCentre(x, y);
+    const qreal outer = (radius + 0.5) * scale;
+    QPainterPath shape; // odd-even filled: a second circle cuts the inside out
+    shape.addEllipse(centre, outer, outer);
+    if (mode == DrawingMode::OutlineOnly) {
+        const qreal inner = outer - DeviceLineWidth();
+        shape.addEllipse(centre, inner, inner);
+    }
+    painter.fillPath(shape, colour);
+}
+
+// From the centre of one end pixel to the other's; the square caps reach over
+// both end pixels, as the end points are drawn at scale 1.
+void DrawingSurface::DrawFineLine(std::int32_t x1, std::int32_t y1, std::int32_t x2,
+                                  std::int32_t y2, const QColor& colour) {
+    const int width = DeviceLineWidth();
+    const QPointF from = DeviceCentre(x1, y1);
+    const QPointF to = DeviceCentre(x2, y2);
+    if (width == 1) {
+        // One device pixel wide: the stepped line Qt draws at scale 1, between
+        // the device pixels that hold the two centres.
+        painter.setPen(QPen(colour, 1));
+        painter.drawLine(
+            QPoint(static_cast<int>(std::floor(from.x())), static_cast<int>(std::floor(from.y()))),
+            QPoint(static_cast<int>(std::floor(to.x())), static_cast<int>(std::floor(to.y()))));
+        return;
+    }
+    painter.setPen(QPen(colour, width, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
+    painter.drawLine(from, to);
 }
 
 void ClearDrawingArea(DrawingSurface& surface, std::int32_t x, std::int32_t y, std::int32_t width,

@@ -14,15 +14,25 @@ enum class DrawingMode : std::uint8_t { Filled = 0, OutlineOnly = 4 };
 // window only shows it. Coordinates are drawing-area pixels, clipped at the
 // image edges. Colours are packed as PackRgb does (red in the low byte).
 //
+// On a scaled screen the image holds the device's pixels, `scale` of them to a
+// drawing-area pixel (its devicePixelRatio), and every shape is rasterised at
+// that resolution while the coordinates stay drawing-area pixels: the window
+// shows the image pixel for pixel instead of a blown-up small picture.
+//
 // Between BeginPicture and EndPicture the units draw onto another paint device
 // instead, such as an SVG picture or a PDF writer.
 class DrawingSurface {
   public:
     explicit DrawingSurface(QColor background);
 
-    // Keeps what fits and fills newly gained area with the background.
-    // A zero-sized surface has no image: BeginDrawing then fails.
-    void Resize(int width, int height);
+    // Keeps what fits and fills newly gained area with the background; at
+    // another scale nothing is kept, as a resampled picture would be blurred or
+    // blocky. A zero-sized surface has no image: BeginDrawing then fails.
+    void Resize(int width, int height, qreal newScale = 1);
+    qreal Scale() const { return scale; }
+    // In drawing-area pixels; the image may have a device pixel more where
+    // the scale leaves a fraction.
+    QSize Size() const { return image.isNull() ? QSize(0, 0) : size; }
 
     const QImage& Image() const { return image; }
     QColor Background() const { return background; }
@@ -65,8 +75,21 @@ class DrawingSurface {
 
   private:
     QPointF PixelCentre(std::int32_t x, std::int32_t y) const { return {x + 0.5, y + 0.5}; }
+    // Shapes on the image are drawn in device pixels, by the fine primitives,
+    // unless one device pixel is one drawing-area pixel.
+    bool DrawsFine() const { return picture == nullptr && scale != 1; }
+    QPointF DeviceCentre(std::int32_t x, std::int32_t y) const {
+        return {(x + 0.5) * scale, (y + 0.5) * scale};
+    }
+    int DeviceEdge(std::int32_t at) const;
+    int DeviceLineWidth() const;
+    void DrawFineCircle(std::int32_t x, std::int32_t y, std::int32_t radius, const QColor& colour);
+    void DrawFineLine(std::int32_t x1, std::int32_t y1, std::int32_t x2, std::int32_t y2,
+                      const QColor& colour);
 
     QImage image;
+    qreal scale = 1; // device pixels per drawing-area pixel
+    QSize size;
     QPaintDevice* picture = nullptr; // the device between BeginPicture and EndPicture
     QPainter painter;
     int openUnits = 0; // drawing units open on the image

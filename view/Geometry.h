@@ -2,6 +2,7 @@
 
 #include "CursorList.h"
 
+#include <cmath>
 #include <cstdint>
 
 // The drawing area's size and the sizes derived from it. `height` counts one
@@ -29,6 +30,13 @@ struct NodePosition {
 // Entry index = node number; entry 0 is a placeholder at (0, 0), the last
 // entry the centre node.
 using NodeList = CursorList<NodePosition>;
+
+// Device pixels enough to cover `side` layout pixels at `scale` device pixels
+// to one, as on a scaled screen. The tiny allowance keeps a product such as
+// 540 x 1.1 from gaining a pixel by rounding error.
+inline std::int32_t DeviceSide(std::int32_t side, double scale) {
+    return static_cast<std::int32_t>(std::ceil(side * scale - 1e-6));
+}
 
 enum class StructureKind : std::int8_t { Icosahedron = 0, Octahedron = 1 };
 

@@ -32,9 +32,10 @@ void DrawStructure(const Sequence& sequence, StructureKind kind, int width, int 
 
 } // namespace
 
-QImage RenderStructurePicture(const Sequence& sequence, StructureKind kind, int width, int height) {
+QImage RenderStructurePicture(const Sequence& sequence, StructureKind kind, int width, int height,
+                              qreal scale) {
     DrawingSurface surface(DesktopFaceColour());
-    surface.Resize(width, height);
+    surface.Resize(width, height, scale);
     DrawStructure(sequence, kind, width, height, surface);
     return surface.Image();
 }

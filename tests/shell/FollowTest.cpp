@@ -97,21 +97,32 @@ class FollowTest : public OpenFileTest {
         return fresh.Surface().Image();
     }
 
+    // The part inside the frame in the screen's device pixels, at whatever
+    // scale the tests run.
+    QRect InsideFrameOnScreen(QPoint offset = QPoint()) {
+        const QRect logical = insideFrame.translated(offset);
+        const qreal scale = Window().devicePixelRatio();
+        return QRect((QPointF(logical.topLeft()) * scale).toPoint(),
+                     (QSizeF(logical.size()) * scale).toSize());
+    }
+
     // What the window system was last given to show inside the frame: the
     // image alone may be right while a part of the screen was never updated.
+    // On a scaled screen Qt's offscreen platform grabs only as many device
+    // pixels as the window has logical ones; there the window is painted anew.
     QImage Shown() {
-        const QImage window = Window()
-                                  .screen()
-                                  ->grabWindow(Window().winId())
-                                  .toImage()
-                                  .convertToFormat(QImage::Format_RGB32);
+        const QPixmap grabbed = Window().devicePixelRatio() == 1
+                                    ? Window().screen()->grabWindow(Window().winId())
+                                    : Window().grab();
+        const QImage window = grabbed.toImage().convertToFormat(QImage::Format_RGB32);
         const QPoint area = Window().DrawingWidget()->mapTo(&Window(), QPoint(0, 0));
-        return window.copy(insideFrame.translated(area));
+        return window.copy(InsideFrameOnScreen(area));
     }
 
     void ExpectPicture(const QImage& expected, const std::string& what) {
         EXPECT_EQ(viewer->Surface().Image(), expected) << what;
-        EXPECT_EQ(Shown(), expected.convertToFormat(QImage::Format_RGB32).copy(insideFrame))
+        EXPECT_EQ(Shown(),
+                  expected.convertToFormat(QImage::Format_RGB32).copy(InsideFrameOnScreen()))
             << what << ": the screen";
     }
 

@@ -7,7 +7,10 @@
 #include <gtest/gtest.h>
 
 int main(int argc, char* argv[]) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
+    // A run may give the offscreen platform screens of its own (configfile=).
+    if (!qEnvironmentVariable("QT_QPA_PLATFORM").startsWith(QStringLiteral("offscreen"))) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    }
     qunsetenv("QT_QPA_PLATFORMTHEME");
     QApplication application(argc, argv);
     InstallGermanTranslations(application);

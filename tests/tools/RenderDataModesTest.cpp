@@ -96,6 +96,14 @@ TEST(RenderUsage, HelpAndBadUsage) {
         {"--dump", "--size", "10x10", "--size", "10x10"},
         {"--stats", "--format", "csv", "--format", "json"},
         {"-o", "a.png", "-o", "a.png"},
+        {"--dump", "--scale", "2"},
+        {"-o", "a.svg", "--scale", "2"},
+        {"-o", "a.png", "--scale"},
+        {"-o", "a.png", "--scale", "0.5"},
+        {"-o", "a.png", "--scale", "8.5"},
+        {"-o", "a.png", "--scale", "1,5"},
+        {"-o", "a.png", "--scale", "2."},
+        {"-o", "a.png", "--size", "20000x10", "--scale", "2"},
     };
     for (const auto& arguments : misuses) {
         const ToolRun run = RunTool(arguments);

@@ -17,6 +17,8 @@
 #include <filesystem>
 #include <functional>
 #include <optional>
+#include <string>
+#include <tuple>
 
 namespace {
 
@@ -94,6 +96,23 @@ TEST(RenderPicture, OctahedronViewOfTheStartupSequenceShowsNodesOnly) {
     ExpectNode(picture, 400, 345, 10, PaletteRgb(3));
     ExpectNode(picture, 140, 195, 10, PaletteRgb(9));
     EXPECT_EQ(PixelAt(picture, 335, 270), DesktopFaceColour().rgb()); // between nodes, no path
+}
+
+TEST(RenderPicture, ScaledPictureHasTheDevicePixelsOfAScaledScreen) {
+    TemporaryFolder folder;
+    for (const auto& [scale, side, dotsPerMetre] :
+         {std::tuple{"2", 1080, 7560}, {"1.5", 810, 5670}, {"1.25", 675, 4725}}) {
+        const Rendered rendered = Render(folder, {"--scale", scale});
+        ASSERT_EQ(rendered.run.exitStatus, 0) << rendered.run.err;
+        EXPECT_EQ(rendered.picture.size(), QSize(side, side)) << scale;
+        EXPECT_EQ(rendered.picture.dotsPerMeterX(), dotsPerMetre) << scale;
+        Sequence startup;
+        FillStartupSteps(startup);
+        QImage drawn =
+            RenderStructurePicture(startup, StructureKind::Icosahedron, 540, 540, std::stod(scale));
+        drawn.setDevicePixelRatio(1); // a PNG file keeps no ratio
+        EXPECT_EQ(rendered.picture.convertToFormat(QImage::Format_RGB32), drawn) << scale;
+    }
 }
 
 TEST(RenderPicture, FileArgumentAndSizeGiveTheViewersPicture) {

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
 #include <cstdlib>
 #include <set>
 #include <utility>
@@ -294,6 +296,107 @@ TEST(DrawingSurface, ClearDrawingAreaFillsTheRectangleWithTheBackground) {
             ASSERT_EQ(PixelAt(surface.Image(), x, y), inside ? face : black) << x << "," << y;
         }
     }
+}
+
+// On a scaled screen every shape is drawn on device pixels, in its own colour
+// only: a node disc is the device pixels whose centres lie within radius + 0.5
+// of its pixel's centre, its rim the outermost line width of them. Pixels
+// within a tenth of a pixel of an edge may go either way.
+class ScaledSurfaceTest : public testing::TestWithParam<double> {};
+
+TEST_P(ScaledSurfaceTest, DiscsAndBoxesLieOnDevicePixels) {
+    const double scale = GetParam();
+    const int lineWidth = std::max(1, static_cast<int>(std::lround(scale)));
+    DrawingSurface surface(Qt::white);
+    surface.Resize(41, 41, scale);
+    const QImage& image = surface.Image();
+    ASSERT_EQ(image.size(), QSize(DeviceSide(41, scale), DeviceSide(41, scale)));
+    EXPECT_EQ(image.devicePixelRatio(), scale);
+    EXPECT_EQ(surface.Size(), QSize(41, 41));
+    ASSERT_TRUE(surface.BeginDrawing());
+    surface.FillBox(30, 2, 7, 3, Packed(black));
+    surface.DrawCircle(15, 20, 9, Packed(red));
+    surface.SetDrawingMode(DrawingMode::OutlineOnly);
+    surface.DrawCircle(15, 20, 9, Packed(black));
+    surface.EndDrawing();
+
+    const QPointF centre(15.5 * scale, 20.5 * scale);
+    const double outer = 9.5 * scale;
+    const auto edge = [scale](int at) { return static_cast<int>(std::floor(at * scale + 0.5)); };
+    const QRect box(QPoint(edge(30), edge(2)), QPoint(edge(37) - 1, edge(5) - 1));
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            const double distance = std::hypot(x + 0.5 - centre.x(), y + 0.5 - centre.y());
+            const QRgb pixel = PixelAt(image, x, y);
+            if (box.contains(x, y)) {
+                ASSERT_EQ(pixel, black) << "box at " << x << "," << y;
+            } else if (std::abs(distance - outer) < 0.1 ||
+                       std::abs(distance - (outer - lineWidth)) < 0.1) {
+                ASSERT_TRUE(pixel == white || pixel == black || pixel == red) << x << "," << y;
+            } else {
+                const QRgb expected = distance > outer               ? white
+                                      : distance > outer - lineWidth ? black
+                                                                     : red;
+                ASSERT_EQ(pixel, expected) << x << "," << y << " at scale " << scale;
+            }
+        }
+    }
+}
+
+// Lines keep both end pixels, are as wide as the rims and, unlike a picture
+// blown up from single pixels, step by device pixels.
+TEST_P(ScaledSurfaceTest, LinesStepByDevicePixelsInTheirOwnColour) {
+    const double scale = GetParam();
+    const double halfWidth = std::max(1, static_cast<int>(std::lround(scale))) / 2.0;
+    DrawingSurface surface(Qt::white);
+    surface.Resize(40, 40, scale);
+    ASSERT_TRUE(surface.BeginDrawing());
+    surface.DrawLine(2, 3, 37, 21, Packed(red));
+    surface.EndDrawing();
+    const QImage& image = surface.Image();
+    const QPointF from(2.5 * scale, 3.5 * scale);
+    const QPointF to(37.5 * scale, 21.5 * scale);
+    EXPECT_EQ(PixelAt(image, static_cast<int>(from.x()), static_cast<int>(from.y())), red);
+    EXPECT_EQ(PixelAt(image, static_cast<int>(to.x()), static_cast<int>(to.y())), red);
+    const QPointF along = (to - from) / std::hypot(to.x() - from.x(), to.y() - from.y());
+    bool blockUneven = false;
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            const QRgb pixel = PixelAt(image, x, y);
+            ASSERT_TRUE(pixel == white || pixel == red) << x << "," << y;
+            const QPointF offset = QPointF(x + 0.5, y + 0.5) - from;
+            const double across = std::abs(offset.x() * along.y() - offset.y() * along.x());
+            if (pixel == red) {
+                ASSERT_LT(across, halfWidth + 1) << x << "," << y << " at scale " << scale;
+            }
+            if (x % 2 == 1 && y % 2 == 1) {
+                blockUneven = blockUneven || PixelAt(image, x - 1, y - 1) != pixel ||
+                              PixelAt(image, x - 1, y) != pixel ||
+                              PixelAt(image, x, y - 1) != pixel;
+            }
+        }
+    }
+    EXPECT_TRUE(blockUneven) << "every 2 x 2 block of device pixels is of one colour";
+}
+
+INSTANTIATE_TEST_SUITE_P(Scales, ScaledSurfaceTest, testing::Values(1.25, 1.5, 1.75, 2.0));
+
+TEST(ScaledSurface, AnotherScaleStartsAgainInTheBackground) {
+    DrawingSurface surface(Qt::white);
+    surface.Resize(10, 10, 2);
+    ASSERT_TRUE(surface.BeginDrawing());
+    surface.FillBox(0, 0, 10, 10, Packed(red));
+    surface.EndDrawing();
+    surface.Resize(12, 10, 2);
+    EXPECT_EQ(surface.Image().size(), QSize(24, 20));
+    EXPECT_EQ(PixelAt(surface.Image(), 19, 19), red) << "the same scale keeps what fits";
+    EXPECT_EQ(PixelAt(surface.Image(), 20, 19), white);
+    const std::uint64_t before = surface.Changes();
+    surface.Resize(12, 10, 1.5);
+    EXPECT_GT(surface.Changes(), before);
+    EXPECT_EQ(surface.Image().size(), QSize(18, 15));
+    EXPECT_EQ(surface.Image().devicePixelRatio(), 1.5);
+    EXPECT_EQ(PixelAt(surface.Image(), 5, 5), white);
 }
 
 } // namespace

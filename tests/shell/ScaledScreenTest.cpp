@@ -1,0 +1,97 @@
+// The viewer on a scaled screen shows the picture qornv-render draws at that
+// scale, device pixel for device pixel. The test runs at whatever scale the
+// process was started with (QT_SCALE_FACTOR); ctest runs it at several.
+
+#include "ShellTestSupport.h"
+
+#include <QPixmap>
+#include <QProcess>
+#include <QScreen>
+#include <QTemporaryDir>
+
+namespace {
+
+class ScaledScreenTest : public ViewerTest {
+  protected:
+    // What qornv-render -o draws of the start-up sequence for the layout the
+    // window has, at `scale`.
+    static QImage Rendered(const Layout& layout, qreal scale) {
+        QTemporaryDir folder;
+        const QString path = folder.filePath(QStringLiteral("picture.png"));
+        const int status =
+            QProcess::execute(QStringLiteral(QORNV_RENDER_PATH),
+                              {QStringLiteral("-o"), path, QStringLiteral("--scale"),
+                               QString::number(scale), QStringLiteral("--size"),
+                               QStringLiteral("%1x%2").arg(layout.width).arg(layout.height)});
+        EXPECT_EQ(status, 0);
+        return QImage(path).convertToFormat(QImage::Format_RGB32);
+    }
+
+    // What the drawing area paints, without the frame on top of it, on as many
+    // device pixels as the window system gives it.
+    QImage Painted() {
+        QWidget& area = *Window().DrawingWidget();
+        QPixmap painted(area.size() * area.devicePixelRatio());
+        painted.setDevicePixelRatio(area.devicePixelRatio());
+        painted.fill(Qt::green);
+        area.render(&painted, QPoint(), QRegion(), QWidget::RenderFlags());
+        return painted.toImage().convertToFormat(QImage::Format_RGB32);
+    }
+
+    // Counts the pixels that differ, so that a failure says how far off it is.
+    static int Differing(const QImage& shown, const QImage& expected) {
+        int count = 0;
+        for (int y = 0; y < shown.height(); ++y) {
+            for (int x = 0; x < shown.width(); ++x) {
+                count += shown.pixel(x, y) != expected.pixel(x, y) ? 1 : 0;
+            }
+        }
+        return count;
+    }
+};
+
+TEST_F(ScaledScreenTest, DrawingAreaShowsTheRenderedPictureAtTheWindowsScale) {
+    const qreal scale = Window().devicePixelRatio();
+    const QImage& image = viewer->Surface().Image();
+    const QSize area = Window().DrawingWidget()->size();
+    EXPECT_EQ(image.devicePixelRatio(), scale);
+    ASSERT_EQ(image.size(),
+              QSize(DeviceSide(area.width(), scale), DeviceSide(area.height(), scale)));
+
+    // The render's layout height counts the menu-bar line, which lies above the
+    // drawing area; below the area there is only background.
+    const QImage expected = Rendered(State().layout, scale).copy(QRect(QPoint(), image.size()));
+    ASSERT_EQ(expected.size(), image.size());
+    EXPECT_EQ(Differing(image.convertToFormat(QImage::Format_RGB32), expected), 0)
+        << "the image at scale " << scale;
+    const QImage painted = Painted();
+    EXPECT_EQ(Differing(painted, expected.copy(painted.rect())), 0)
+        << "the painted area at scale " << scale;
+}
+
+// Runs where the platform offers a second screen of another scale
+// (offscreen:configfile=TwoScreens.json).
+TEST_F(ScaledScreenTest, OnAScreenOfAnotherScaleTheViewIsDrawnAnewAtIt) {
+    const qreal before = Window().devicePixelRatio();
+    QScreen* other = nullptr;
+    for (QScreen* screen : QGuiApplication::screens()) {
+        if (screen->devicePixelRatio() != before) {
+            other = screen;
+        }
+    }
+    if (other == nullptr) {
+        GTEST_SKIP() << "no screen of another scale";
+    }
+    Window().move(other->geometry().topLeft() + QPoint(50, 50));
+    Settle(*viewer);
+    const qreal after = Window().devicePixelRatio();
+    ASSERT_EQ(after, other->devicePixelRatio());
+    EXPECT_EQ(viewer->Surface().Scale(), after);
+    const QImage& image = viewer->Surface().Image();
+    const QImage expected = Rendered(State().layout, after).copy(QRect(QPoint(), image.size()));
+    EXPECT_EQ(Differing(image.convertToFormat(QImage::Format_RGB32), expected), 0);
+    const QImage painted = Painted();
+    EXPECT_EQ(Differing(painted, expected.copy(painted.rect())), 0);
+}
+
+} // namespace
