@@ -3,6 +3,7 @@
 #include "CommandLine.h"
 #include "Desktop.h"
 #include "DisplayProblem.h"
+#include "PlatformChoice.h"
 #include "ProcessEnd.h"
 #include "ProgramArguments.h"
 #include "Viewer.h"
@@ -124,6 +125,7 @@ int RunViewer(int argc, char* argv[]) {
     case ViewerArguments::Action::Run:
         break;
     }
+    ChoosePlatform();
     if (const auto problem = WindowSystemProblem()) {
         std::fprintf(stderr, "%s\n", problem->c_str());
         return EXIT_FAILURE;

@@ -43,12 +43,7 @@ picture_shown() {
 
 # qornv-render's picture at the screen's scale. ARGUMENTS go to qornv-render.
 render_expected() {
-    "$render" -o "$work/expected-1.png" "$@" || fail "qornv-render failed: $*"
-    if [[ $scale == 1 ]]; then
-        cp "$work/expected-1.png" "$work/expected.png"
-    else
-        convert "$work/expected-1.png" -filter point -resize "$((scale * 100))%" "$work/expected.png"
-    fi
+    "$render" -o "$work/expected.png" --scale "$scale" "$@" || fail "qornv-render failed: $*"
 }
 
 # The drawing area's top-left W x H logical pixels against qornv-render's
