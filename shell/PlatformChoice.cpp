@@ -1,5 +1,6 @@
 #include "PlatformChoice.h"
 
+#include <QByteArray>
 #include <QtGlobal>
 
 #include <cstdlib>
@@ -49,6 +50,6 @@ void ChoosePlatform() {
                                             std::getenv("WAYLAND_DISPLAY"),
                                             std::getenv("XDG_CURRENT_DESKTOP"), qVersion());
     if (platform) {
-        qputenv("QT_QPA_PLATFORM", platform->c_str());
+        qputenv("QT_QPA_PLATFORM", QByteArray(platform->c_str()));
     }
 }

@@ -81,12 +81,14 @@ EOF
 
 # weston's desktop shell on one headless output, drawn by pixman; --debug lets
 # weston-screenshooter take shots.
+# weston 11 and later name the renderer with --renderer.
 start_weston() {
-    local size=$1
+    local size=$1 renderer=--use-pixman
     require_tools weston weston-screenshooter
     prepare_runtime
+    ! weston --help 2>&1 | grep -q -- --renderer || renderer=--renderer=pixman
     env XDG_RUNTIME_DIR="$runtime" HOME="$runtime" "${compositor_user[@]}" weston \
-        --backend=headless-backend.so --use-pixman --debug --width="${size%x*}" \
+        --backend=headless-backend.so "$renderer" --debug --width="${size%x*}" \
         --height="${size#*x}" --socket=wayland-qornv --idle-time=0 >"$work/weston.log" 2>&1 &
     compositor_pid=$!
     wait_for_compositor weston
