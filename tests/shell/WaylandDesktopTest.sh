@@ -19,9 +19,9 @@ mkdir -p "$work/home" "$work/config"
 trap end_wayland_session EXIT
 export HOME="$work/home" XDG_CONFIG_HOME="$work/config"
 
-# The output: 800x640 logical pixels, room for the 540x540 window and its
+# The output: 700x600 logical pixels, room for the 540x540 window and its
 # dialogs.
-output_size=$(awk -v s="$scale" 'BEGIN { printf "%dx%d", 800 * s, 640 * s }')
+output_size=$(awk -v s="$scale" 'BEGIN { printf "%dx%d", 700 * s, 600 * s }')
 
 # Starts the viewer and waits for its window and the first picture (the white
 # centre node); says how long that took.
