@@ -25,10 +25,13 @@ set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 # Library dependencies come from dpkg-shlibdeps. The dialogs' German buttons
 # come from Qt's translations, so those are required; the desktop's handling of
-# icons and the MIME type is worth having, not required.
+# icons and the MIME type is worth having, not required. So is Qt's Wayland
+# plugin: in a Wayland session the window is then the compositor's own, sharp
+# on scaled screens (under GNOME with Qt before 6.8 the viewer still takes
+# XWayland, see shell/PlatformChoice.h); without it Qt falls back to XWayland.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-translations-l10n")
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "hicolor-icon-theme, shared-mime-info")
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "hicolor-icon-theme, shared-mime-info, qt6-wayland")
 
 # A stripped install (as cpack makes) also drops the compiler's version notes,
 # as Debian's own packaging does; they only make the programs larger.

@@ -1,6 +1,7 @@
 #include "Desktop.h"
 
 #include <QFile>
+#include <QGuiApplication>
 #include <QScreen>
 
 QString UnwritableFolder() {
@@ -17,4 +18,8 @@ QString NameFromFileSystem(const std::string& name) {
 
 QRect CentringArea(const QScreen& screen) {
     return screen.geometry();
+}
+
+bool WindowSystemKeepsContent() {
+    return QGuiApplication::platformName().startsWith(QLatin1String("wayland"));
 }

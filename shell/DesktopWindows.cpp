@@ -20,3 +20,7 @@ QString NameFromFileSystem(const std::string& name) {
 QRect CentringArea(const QScreen& screen) {
     return screen.availableGeometry();
 }
+
+bool WindowSystemKeepsContent() {
+    return false;
+}

@@ -197,7 +197,8 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
 
 // Mapping the window, and every expose that lost content, draw the whole view
 // again; so what a command left (say "Löschen") gives way to the whole view
-// when another program's window uncovers it, but not when a menu closes.
+// when another program's window uncovers it, but not when a menu closes. A
+// compositor that keeps the content (Wayland) loses none after the mapping.
 void MainWindow::OnExpose(QExposeEvent* event) {
     const bool mapped = !exposed && windowHandle()->isExposed();
     exposed = windowHandle()->isExposed();
@@ -207,7 +208,8 @@ void MainWindow::OnExpose(QExposeEvent* event) {
     QT_WARNING_DISABLE_DEPRECATED
     const QRegion region = event->region();
     QT_WARNING_POP
-    if (exposed && (mapped || contentLoss.LosesContent(region, clock.elapsed()))) {
+    if (exposed && (mapped || (!WindowSystemKeepsContent() &&
+                               contentLoss.LosesContent(region, clock.elapsed())))) {
         post({RepaintEvent, 0});
     }
 }

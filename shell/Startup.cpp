@@ -3,7 +3,9 @@
 #include "CommandLine.h"
 #include "Desktop.h"
 #include "DisplayProblem.h"
+#include "PlatformChoice.h"
 #include "PlatformStartWatch.h"
+#include "ProcessEnd.h"
 #include "ProgramArguments.h"
 #include "Viewer.h"
 
@@ -52,6 +54,7 @@ int RunViewer(int argc, char* argv[]) {
     case ViewerArguments::Action::Run:
         break;
     }
+    ChoosePlatform();
     if (const auto problem = WindowSystemProblem()) {
         std::fprintf(stderr, "%s\n", problem->c_str());
         return EXIT_FAILURE;
@@ -72,5 +75,5 @@ int RunViewer(int argc, char* argv[]) {
     if (arguments.file) {
         viewer.Post({OpenFileEvent, 0, NameFromFileSystem(*arguments.file)});
     }
-    return QApplication::exec();
+    EndProcess(QApplication::exec());
 }

@@ -1,5 +1,6 @@
 #include "FileNames.h"
 #include "DisplayProblem.h"
+#include "PlatformChoice.h"
 
 #include <gtest/gtest.h>
 
@@ -106,6 +107,38 @@ TEST(DisplayProblemTest, StartFailureNamesTheDisplaysOrElseQtsFirstLine) {
         EXPECT_NE(message.find(says), std::string::npos) << message;
         EXPECT_EQ(message.find('\n'), std::string::npos) << message;
     }
+}
+
+// GNOME's Wayland session gets XWayland while Qt is older than 6.8; a
+// platform the user named, another desktop or a missing display keeps Qt's choice.
+TEST(PlatformChoiceTest, XWaylandUnderGnomeOnlyWithQtBefore68) {
+    struct Case {
+        const char* platform;
+        const char* display;
+        const char* desktop;
+        const char* qtVersion;
+        bool xcb;
+    };
+    const std::vector<Case> cases{
+        {nullptr, ":0", "GNOME", "6.4.2", true},
+        {"", ":0", "ubuntu:GNOME", "6.7.9", true},
+        {nullptr, ":0", "GNOME", "6.8.2", false},
+        {nullptr, ":0", "GNOME", "6.10.0", false},
+        {nullptr, ":0", "GNOME", "7.0.0", false},
+        {"wayland", ":0", "GNOME", "6.4.2", false},
+        {nullptr, nullptr, "GNOME", "6.4.2", false},
+        {nullptr, ":0", "KDE", "6.4.2", false},
+        {nullptr, ":0", "GNOME-Flashback:GNOME", "6.4.2", true},
+        {nullptr, ":0", "GNOMEish", "6.4.2", false},
+        {nullptr, ":0", nullptr, "6.4.2", false},
+    };
+    for (const auto& [platform, display, desktop, qtVersion, xcb] : cases) {
+        const auto chosen = PreferredPlatform(platform, display, "wayland-0", desktop, qtVersion);
+        EXPECT_EQ(chosen.value_or(""), xcb ? "xcb" : "")
+            << (platform ? platform : "(unset)") << " " << (display ? display : "(unset)") << " "
+            << (desktop ? desktop : "(unset)") << " " << qtVersion;
+    }
+    EXPECT_FALSE(PreferredPlatform(nullptr, ":0", nullptr, "GNOME", "6.4.2"));
 }
 
 } // namespace
