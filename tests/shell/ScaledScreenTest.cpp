@@ -8,6 +8,7 @@
 #include <QProcess>
 #include <QScreen>
 #include <QTemporaryDir>
+#include <QWindow>
 
 namespace {
 
@@ -82,9 +83,18 @@ TEST_F(ScaledScreenTest, OnAScreenOfAnotherScaleTheViewIsDrawnAnewAtIt) {
     if (other == nullptr) {
         GTEST_SKIP() << "no screen of another scale";
     }
+    // Qt 6.8 places a window by native coordinates, where the screens' logical
+    // positions need not lie, so the screen is named as well as the place.
+    Window().windowHandle()->setScreen(other);
     Window().move(other->geometry().topLeft() + QPoint(50, 50));
     Settle(*viewer);
     const qreal after = Window().devicePixelRatio();
+    ASSERT_EQ(Window().screen(), other);
+    if (after != other->devicePixelRatio() && Window().windowHandle()->devicePixelRatio() == 1) {
+        // Qt 6.8's offscreen windows keep a ratio of 1 on every screen; real
+        // platforms give a window its screen's ratio.
+        GTEST_SKIP() << "this Qt's offscreen windows take no ratio from their screen";
+    }
     ASSERT_EQ(after, other->devicePixelRatio());
     EXPECT_EQ(viewer->Surface().Scale(), after);
     const QImage& image = viewer->Surface().Image();
