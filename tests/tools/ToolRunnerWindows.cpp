@@ -1,7 +1,7 @@
 #include "ToolRunnerWindows.h"
 
+#include <algorithm>
 #include <optional>
-#include <thread>
 
 const char* const nullDevice = "NUL";
 
@@ -108,18 +108,48 @@ bool MakePipe(Handle& childEnd, Handle& ownEnd, bool childWrites) {
            ::SetHandleInformation(ownEnd.handle, HANDLE_FLAG_INHERIT, 0);
 }
 
-std::string ReadAll(HANDLE pipe) {
-    std::string bytes;
+// Standard error is text, which the C runtime ends with CR LF on Windows; the
+// tests read it as lines. Standard output is compared byte for byte.
+std::string LineFeedsOnly(std::string text) {
+    for (std::size_t at = text.find("\r\n"); at != std::string::npos; at = text.find("\r\n", at)) {
+        text.erase(at, 1);
+    }
+    return text;
+}
+
+// Moves what the pipe holds now into `bytes`, without waiting for more.
+void TakeAvailable(HANDLE pipe, std::string& bytes) {
     char buffer[4096];
-    DWORD count = 0;
-    while (::ReadFile(pipe, buffer, sizeof buffer, &count, nullptr) && count > 0) {
+    DWORD available = 0;
+    while (pipe != nullptr && ::PeekNamedPipe(pipe, nullptr, 0, nullptr, &available, nullptr) &&
+           available > 0) {
+        DWORD count = 0;
+        if (!::ReadFile(pipe, buffer, std::min<DWORD>(available, sizeof buffer), &count, nullptr)) {
+            return;
+        }
         bytes.append(buffer, count);
     }
-    return bytes;
+}
+
+// Reads both pipes while the program runs, and what is left once it has ended.
+// The end of the pipes is not waited for: a process that the program's start
+// brought up (Wine's desktop, say) may inherit them and outlive it.
+void Collect(HANDLE process, HANDLE out, HANDLE err, ToolRun& run) {
+    for (bool ended = false; !ended;) {
+        ended = ::WaitForSingleObject(process, 2) == WAIT_OBJECT_0;
+        TakeAvailable(out, run.out);
+        TakeAvailable(err, run.err);
+    }
+    run.err = LineFeedsOnly(run.err);
 }
 
 ToolRun Run(const std::string& program, const std::vector<std::string>& arguments,
             const std::vector<std::string>& environment, HANDLE givenOutput) {
+    // Windows keeps one desktop for all programs. Wine starts a process for it
+    // with the first program that asks and ends it after the last: held by the
+    // tests, it is not started anew, for seconds, by every picture program.
+    static const HWND desktop = ::GetDesktopWindow();
+    (void)desktop;
     ToolRun run;
     Handle inChild, inOwn, outChild, outOwn, errChild, errOwn;
     if (!MakePipe(inChild, inOwn, false) || !MakePipe(errChild, errOwn, true) ||
@@ -153,14 +183,7 @@ ToolRun Run(const std::string& program, const std::vector<std::string>& argument
     outChild.Close();
     errChild.Close();
     inOwn.Close();
-    // Both pipes are drained together, so that neither fills while the other
-    // is waited for.
-    std::thread errReader([&] { run.err = ReadAll(errOwn.handle); });
-    if (outOwn.handle != nullptr) {
-        run.out = ReadAll(outOwn.handle);
-    }
-    errReader.join();
-    ::WaitForSingleObject(process.hProcess, INFINITE);
+    Collect(process.hProcess, outOwn.handle, errOwn.handle, run);
     DWORD status = 0;
     ::GetExitCodeProcess(process.hProcess, &status);
     ::CloseHandle(process.hProcess);
