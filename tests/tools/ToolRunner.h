@@ -45,13 +45,10 @@ inline std::string ReadWholeFile(const std::string& path) {
 
 // A sequence file holding `bytes`, removed again at the end of the test.
 class TemporaryKzt {
+    TemporaryFolder folder; // made before the file in it
+
   public:
     explicit TemporaryKzt(const std::string& bytes) : path(folder.Write("run.kzt", bytes)) {}
-
-  private:
-    TemporaryFolder folder;
-
-  public:
     const std::string path;
 };
 
