@@ -177,8 +177,7 @@ ToolRun Run(const std::string& program, const std::vector<std::string>& argument
         return run;
     }
     ::CloseHandle(process.hThread);
-    // Only the child holds these ends now: its end of the pipes closes with it,
-    // and standard input reads as empty at once.
+    // Only the child holds these ends now; its standard input reads as empty.
     inChild.Close();
     outChild.Close();
     errChild.Close();
