@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 namespace {
 
 std::vector<std::string> LinesOf(const std::string& text) {
@@ -60,7 +62,10 @@ TEST(RenderCheck, PrintsResultAndStepCount) {
 }
 
 TEST(RenderCheck, UnopenableFileIsNamedAndFails) {
-    for (const std::string& path : {std::string("/nonexistent/run.kzt"), std::string("/tmp")}) {
+    const TemporaryFolder folder;
+    std::filesystem::create_directory(folder.NativePathOf("folder.kzt"));
+    for (const std::string& path :
+         {folder.PathOf("missing/run.kzt"), folder.PathOf("folder.kzt")}) {
         for (const char* mode : {"--check", "--dump"}) {
             const ToolRun run = RunTool({mode, path});
             EXPECT_EQ(run.exitStatus, 1) << mode << ' ' << path;
@@ -136,7 +141,7 @@ TEST(RenderUsage, SidesPastTheLimitAreTooLarge) {
 
 TEST(RenderData, NeedsNoDisplay) {
     const ToolRun run =
-        RunTool({"--check", "/dev/null"}, {"DISPLAY=", "WAYLAND_DISPLAY=", "QT_QPA_PLATFORM=xcb"});
+        RunTool({"--check", nullDevice}, {"DISPLAY=", "WAYLAND_DISPLAY=", "QT_QPA_PLATFORM=xcb"});
     EXPECT_EQ(run.exitStatus, 1) << "a device is not a sequence file";
     const ToolRun dump = RunTool({"--dump"}, {"DISPLAY=", "QT_QPA_PLATFORM=xcb"});
     EXPECT_EQ(dump.exitStatus, 0) << dump.err;

@@ -22,17 +22,6 @@
 
 namespace {
 
-class TemporaryFolder {
-  public:
-    TemporaryFolder() {
-        char name[] = "/tmp/qornv-picture-XXXXXX";
-        path = ::mkdtemp(name);
-    }
-    ~TemporaryFolder() { std::filesystem::remove_all(path); }
-    std::string File(const std::string& name) const { return path + "/" + name; }
-    std::string path;
-};
-
 QRgb PaletteRgb(int index) {
     const Rgb colour = Palette[static_cast<std::size_t>(index)].colour;
     return qRgb(colour.red, colour.green, colour.blue);
@@ -50,8 +39,8 @@ struct Rendered {
 Rendered Render(const TemporaryFolder& folder, std::vector<std::string> arguments,
                 const std::vector<std::string>& environment = {},
                 const std::string& name = "picture.png") {
-    const std::string output = folder.File(name);
-    std::filesystem::remove(output);
+    const std::string output = folder.PathOf(name);
+    std::filesystem::remove(NativePath(output));
     arguments.insert(arguments.begin(), {"-o", output});
     Rendered rendered{RunTool(arguments, environment), QImage()};
     rendered.picture.load(QString::fromStdString(output), "PNG");
@@ -117,8 +106,8 @@ TEST(RenderPicture, ScaledPictureHasTheDevicePixelsOfAScaledScreen) {
 
 TEST(RenderPicture, FileArgumentAndSizeGiveTheViewersPicture) {
     TemporaryFolder folder;
-    const std::string file = folder.File("walk.kzt");
-    std::ofstream(file) << "QORN-V Kopf\n;;;;;3\n;;;;;4\n;;;;;0\n;;;;;6\n;;;;;13\n;;;;;99\n";
+    const std::string file =
+        folder.Write("walk.kzt", "QORN-V Kopf\n;;;;;3\n;;;;;4\n;;;;;0\n;;;;;6\n;;;;;13\n;;;;;99\n");
     for (const char* view : {"icosahedron", "octahedron"}) {
         const Rendered rendered = Render(folder, {"--view", view, "--size", "331x347", file});
         ASSERT_EQ(rendered.run.exitStatus, 0) << rendered.run.err;
@@ -152,15 +141,15 @@ TEST(RenderPicture, FailuresWriteNoPicture) {
         std::vector<std::string> arguments;
         int exitStatus;
     };
-    for (const Case& c : {Case{{folder.File("missing.kzt")}, 1}, Case{{"--size", "0x5"}, 2},
+    for (const Case& c : {Case{{folder.PathOf("missing.kzt")}, 1}, Case{{"--size", "0x5"}, 2},
                           Case{{"--view", "cube"}, 2}, Case{{"--check"}, 2}}) {
         const Rendered rendered = Render(folder, c.arguments);
         EXPECT_EQ(rendered.run.exitStatus, c.exitStatus) << c.arguments[0];
         EXPECT_NE(rendered.run.err, "");
-        EXPECT_FALSE(std::filesystem::exists(folder.File("picture.png"))) << c.arguments[0];
+        EXPECT_FALSE(std::filesystem::exists(folder.NativePathOf("picture.png"))) << c.arguments[0];
     }
     for (const char* name : {"no/such/folder.png", "no/such/folder.svg", "no/such/folder.pdf"}) {
-        const ToolRun unwritable = RunTool({"-o", folder.File(name)});
+        const ToolRun unwritable = RunTool({"-o", folder.PathOf(name)});
         EXPECT_EQ(unwritable.exitStatus, 1) << name;
         EXPECT_NE(unwritable.err.find("cannot write"), std::string::npos) << unwritable.err;
     }
@@ -180,7 +169,7 @@ TEST(RenderPicture, FormatFollowsTheExtensionInAnyCaseAndSuccessIsQuiet) {
         EXPECT_EQ(rendered.run.exitStatus, 0) << c.name;
         EXPECT_EQ(rendered.run.err, "") << c.name;
         EXPECT_EQ(rendered.run.out, "") << c.name;
-        EXPECT_EQ(ReadWholeFile(folder.File(c.name)).substr(0, c.signature.size()), c.signature)
+        EXPECT_EQ(ReadWholeFile(folder.PathOf(c.name)).substr(0, c.signature.size()), c.signature)
             << c.name;
     }
 }
@@ -199,7 +188,7 @@ TEST(RenderPicture, RefusesOtherExtensionsAndSizesTooLargeToDraw) {
         const Rendered rendered = Render(folder, {"--size", c.size}, {}, c.name);
         EXPECT_EQ(rendered.run.exitStatus, 2) << c.name << ' ' << c.size;
         EXPECT_NE(rendered.run.err.find(c.message), std::string::npos) << rendered.run.err;
-        EXPECT_FALSE(std::filesystem::exists(folder.File(c.name))) << c.name;
+        EXPECT_FALSE(std::filesystem::exists(folder.NativePathOf(c.name))) << c.name;
     }
 }
 
@@ -252,11 +241,10 @@ std::string Hex(QRgb colour) {
 
 TEST(RenderSvg, ShapesOfAShortPathInDrawingOrderOnAPixelCanvas) {
     TemporaryFolder folder;
-    const std::string file = folder.File("walk.kzt");
-    std::ofstream(file) << ";;;;;3\n;;;;;4\n;;;;;0\n;;;;;5\n";
+    const std::string file = folder.Write("walk.kzt", ";;;;;3\n;;;;;4\n;;;;;0\n;;;;;5\n");
     const Rendered rendered = Render(folder, {"--size", "331x347", file}, {}, "walk.svg");
     ASSERT_EQ(rendered.run.exitStatus, 0) << rendered.run.err;
-    const std::string svg = ReadWholeFile(folder.File("walk.svg"));
+    const std::string svg = ReadWholeFile(folder.PathOf("walk.svg"));
     EXPECT_NE(svg.find("<svg width=\"331\" height=\"347\" shape-rendering=\"crispEdges\"\n "
                        "viewBox=\"0 0 331 347\""),
               std::string::npos);
@@ -299,10 +287,9 @@ std::size_t Count(const std::string& text, const std::string& part) {
 // Read as text, without any SVG library: the same bytes whatever the locale.
 TEST(RenderSvg, TextHoldsOneElementPerShapeOnAPixelCanvas) {
     TemporaryFolder folder;
-    const std::string file = folder.File("walk.kzt");
-    std::ofstream(file) << ";;;;;3\n;;;;;4\n;;;;;0\n;;;;;5\n";
+    const std::string file = folder.Write("walk.kzt", ";;;;;3\n;;;;;4\n;;;;;0\n;;;;;5\n");
     ASSERT_EQ(Render(folder, {"--size", "331x347", file}, {}, "walk.svg").run.exitStatus, 0);
-    const std::string svg = ReadWholeFile(folder.File("walk.svg"));
+    const std::string svg = ReadWholeFile(folder.PathOf("walk.svg"));
     EXPECT_EQ(svg.rfind("<?xml version=\"1.0\" encoding=\"UTF-8\"", 0), 0u);
     EXPECT_NE(svg.find(" viewBox=\"0 0 331 347\" xmlns=\"http://www.w3.org/2000/svg\""),
               std::string::npos);
@@ -316,7 +303,7 @@ TEST(RenderSvg, TextHoldsOneElementPerShapeOnAPixelCanvas) {
     ASSERT_EQ(Render(folder, {"--size", "331x347", file}, {"LC_ALL=de_DE.UTF-8"}, "de.svg")
                   .run.exitStatus,
               0);
-    EXPECT_EQ(ReadWholeFile(folder.File("de.svg")), svg);
+    EXPECT_EQ(ReadWholeFile(folder.PathOf("de.svg")), svg);
 }
 
 // Numbers as exact as the painter gave them, colours with their opacity, and
@@ -360,7 +347,7 @@ TEST(RenderPdf, OnePageOfThePicturesSizeInPoints) {
     }
     TemporaryFolder folder;
     ASSERT_EQ(Render(folder, {"--size", "331x347"}, {}, "p.pdf").run.exitStatus, 0);
-    const ToolRun info = RunProgram("pdfinfo", {folder.File("p.pdf")});
+    const ToolRun info = RunProgram("pdfinfo", {folder.PathOf("p.pdf")});
     EXPECT_EQ(info.exitStatus, 0) << info.err;
     EXPECT_NE(info.out.find("Pages:           1\n"), std::string::npos) << info.out;
     EXPECT_NE(info.out.find("Page size:       331 x 347 pts\n"), std::string::npos) << info.out;
@@ -406,8 +393,7 @@ QImage RasteriseWith(const std::string& program, const std::vector<std::string>&
 // Lines are left out: rasterisers pick their own pixels along a slope.
 TEST(RenderVector, RasterisedPicturesShowTheNodesAsThePngDoes) {
     TemporaryFolder folder;
-    const std::string file = folder.File("marker.kzt");
-    std::ofstream(file) << ";;;;;3\n;;;;;0\n";
+    const std::string file = folder.Write("marker.kzt", ";;;;;3\n;;;;;0\n");
     bool comparedWithQt = false;
     for (const char* view : {"icosahedron", "octahedron"}) {
         SCOPED_TRACE(view);
@@ -419,21 +405,21 @@ TEST(RenderVector, RasterisedPicturesShowTheNodesAsThePngDoes) {
         ASSERT_EQ(Render(folder, arguments, {}, "p.pdf").run.exitStatus, 0);
         // Qt's SVG renderer and poppler antialias; rsvg honours the crisp edges.
         const int antialiased = 72;
-        if (const auto qtRaster = RasteriseWithQtSvg(folder.File("p.svg"), png.size())) {
+        if (const auto qtRaster = RasteriseWithQtSvg(folder.PathOf("p.svg"), png.size())) {
             ExpectSameNodes(*qtRaster, png, kind, antialiased);
             comparedWithQt = true;
         }
         if (HasProgram("rsvg-convert")) {
             ExpectSameNodes(RasteriseWith("rsvg-convert",
-                                          {folder.File("p.svg"), "-o", folder.File("rsvg.png")},
-                                          folder.File("rsvg.png")),
+                                          {folder.PathOf("p.svg"), "-o", folder.PathOf("rsvg.png")},
+                                          folder.PathOf("rsvg.png")),
                             png, kind, 0);
         }
         if (HasProgram("pdftoppm")) {
             ExpectSameNodes(RasteriseWith("pdftoppm",
-                                          {"-r", "72", "-png", "-singlefile", folder.File("p.pdf"),
-                                           folder.File("poppler")},
-                                          folder.File("poppler.png")),
+                                          {"-r", "72", "-png", "-singlefile",
+                                           folder.PathOf("p.pdf"), folder.PathOf("poppler")},
+                                          folder.PathOf("poppler.png")),
                             png, kind, antialiased);
         }
     }

@@ -252,12 +252,4 @@ TEST(RenderStats, UnopenableFileFailsWithNothingOnStdout) {
     EXPECT_NE(run.err.find("/nonexistent/run.kzt"), std::string::npos);
 }
 
-// Counting must not pay for the graphics libraries.
-TEST(RenderStats, LoadsNoQtLibrary) {
-    const ToolRun run = RunTool({"--stats"}, {"LD_DEBUG=libs"});
-    EXPECT_EQ(run.exitStatus, 0);
-    EXPECT_NE(run.err.find("libc.so"), std::string::npos) << "LD_DEBUG reported nothing";
-    EXPECT_EQ(run.err.find("libQt"), std::string::npos) << run.err;
-}
-
 } // namespace

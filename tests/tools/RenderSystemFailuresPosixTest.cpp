@@ -1,8 +1,10 @@
 // qornv-render where the system refuses: full disks, file-size limits, closed
-// pipes, files that cannot be opened or read. POSIX only: it needs /dev/full,
-// setrlimit, signals and FIFOs.
+// pipes, files that cannot be opened or read, as a POSIX system stages them:
+// /dev/full, setrlimit, signals and FIFOs. The Windows counterparts are in
+// RenderSystemFailuresWindowsTest.cpp.
 
 #include "ToolRunner.h"
+#include "ToolRunnerPosix.h"
 
 #include <gtest/gtest.h>
 
@@ -11,6 +13,8 @@
 #include <filesystem>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace {
 
