@@ -6,7 +6,6 @@
 #include "ToolRunner.h"
 #include "ViewDrawing.h"
 
-#include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
 #include <QXmlStreamReader>
@@ -430,11 +429,3 @@ TEST(RenderVector, RasterisedPicturesShowTheNodesAsThePngDoes) {
 }
 
 } // namespace
-
-int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    qunsetenv("QT_QPA_PLATFORMTHEME");
-    QGuiApplication application(argc, argv);
-    testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
-}
