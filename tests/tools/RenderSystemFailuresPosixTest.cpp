@@ -73,16 +73,6 @@ int ClosedPipe() {
     return ends[1];
 }
 
-const std::vector<std::vector<std::string>> printingCalls = {
-    {"--check", "FILE"}, {"--dump", "FILE"}, {"--stats", "FILE"}, {"--stats", "--format", "json"},
-    {"--help"},          {"--version"},
-};
-
-std::vector<std::string> WithFile(std::vector<std::string> arguments, const std::string& file) {
-    std::replace(arguments.begin(), arguments.end(), std::string("FILE"), file);
-    return arguments;
-}
-
 TEST(RenderOutputFailure, FullDiskOrFileSizeLimitIsNamedWithStatus1) {
     TemporaryKzt file(";;;;;1\n;;;;;2\n");
     const int full = ::open("/dev/full", O_WRONLY);

@@ -12,16 +12,6 @@
 
 namespace {
 
-const std::vector<std::vector<std::string>> printingCalls = {
-    {"--check", "FILE"}, {"--dump", "FILE"}, {"--stats", "FILE"}, {"--stats", "--format", "json"},
-    {"--help"},          {"--version"},
-};
-
-std::vector<std::string> WithFile(std::vector<std::string> arguments, const std::string& file) {
-    std::replace(arguments.begin(), arguments.end(), std::string("FILE"), file);
-    return arguments;
-}
-
 // One line that names standard output and a reason, in the C runtime's words.
 void ExpectOneMessage(const std::string& err, const std::string& start) {
     EXPECT_TRUE(err.starts_with(start)) << err;

@@ -62,3 +62,15 @@ inline std::string RecordedLines(int lines) {
     }
     return bytes;
 }
+
+// Every call that prints to standard output; FILE stands for a sequence file.
+inline const std::vector<std::vector<std::string>> printingCalls = {
+    {"--check", "FILE"}, {"--dump", "FILE"}, {"--stats", "FILE"}, {"--stats", "--format", "json"},
+    {"--help"},          {"--version"},
+};
+
+inline std::vector<std::string> WithFile(std::vector<std::string> arguments,
+                                         const std::string& file) {
+    std::replace(arguments.begin(), arguments.end(), std::string("FILE"), file);
+    return arguments;
+}
