@@ -116,9 +116,12 @@ constexpr const StructureSpec* FindStructure(StructureKind kind) {
 }
 
 // The entry of `kind`, the first one for a value that names no structure.
+// (Decided on the index, not on FindStructure's pointer: GCC with
+// AddressSanitizer does not take a pointer comparison as a constant.)
 constexpr const StructureSpec& SpecOf(StructureKind kind) {
-    const StructureSpec* spec = FindStructure(kind);
-    return spec != nullptr ? *spec : structures.front();
+    const auto index = static_cast<std::size_t>(kind);
+    return kind >= StructureKind{} && index < structures.size() ? structures[index]
+                                                                : structures.front();
 }
 
 static_assert(
