@@ -109,19 +109,20 @@ inline constexpr std::array structures{
     },
 };
 
+constexpr bool NamesStructure(StructureKind kind) {
+    return kind >= StructureKind{} && static_cast<std::size_t>(kind) < structures.size();
+}
+
 // The entry of `kind`; nullptr for a value that names no structure.
 constexpr const StructureSpec* FindStructure(StructureKind kind) {
-    const auto index = static_cast<std::size_t>(kind);
-    return kind >= StructureKind{} && index < structures.size() ? &structures[index] : nullptr;
+    return NamesStructure(kind) ? &structures[static_cast<std::size_t>(kind)] : nullptr;
 }
 
 // The entry of `kind`, the first one for a value that names no structure.
 // (Decided on the index, not on FindStructure's pointer: GCC with
 // AddressSanitizer does not take a pointer comparison as a constant.)
 constexpr const StructureSpec& SpecOf(StructureKind kind) {
-    const auto index = static_cast<std::size_t>(kind);
-    return kind >= StructureKind{} && index < structures.size() ? structures[index]
-                                                                : structures.front();
+    return NamesStructure(kind) ? structures[static_cast<std::size_t>(kind)] : structures.front();
 }
 
 static_assert(
