@@ -135,8 +135,7 @@ title_window "QORN-V Struktur: Oktaeder"
 choose $sequenz 1
 wait_until title_window "Photonensequenz-Datei öffnen:" || fail "no requester"
 request_file "$work/missing" title_window "Fehler!" || fail "no error box for a missing file"
-xdotool key Return
-wait_until eval '! title_window "Fehler!"' || fail "error box stays open"
+confirm_error_box || fail "error box stays open"
 title_window "QORN-V Struktur: Oktaeder"
 choose $ansicht 1 # Ikosaedrisch
 wait_until title_window "QORN-V Struktur: Ikosaeder" || fail "no icosahedron title"

@@ -151,8 +151,7 @@ cp "$work/before.png" "$work/expected.png"
 sleep 1.2
 shows_file || fail "the view changed while Fehler! was open: $(differing) pixels"
 title_window "Fehler!"
-xdotool key Return
-wait_until eval '! title_window "Fehler!"' || fail "error box stays open"
+confirm_error_box || fail "error box stays open"
 title_window "QORN-V Struktur: Ikosaeder"
 mask=""
 expect_file "growth once the box is confirmed"

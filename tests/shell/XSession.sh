@@ -209,6 +209,19 @@ cancel_requester() {
     return 1
 }
 
+# Confirms the "Fehler!" box with Return, again while it stays open: a window
+# manager may hand a new box the focus only after the key has gone elsewhere
+# (KWin under a sanitizer build), at most three times.
+confirm_error_box() {
+    local attempt
+    for attempt in 1 2 3; do
+        xdotool key Return
+        wait_until eval '! title_window "Fehler!"' && return 0
+        echo "the error box is still open after Return $attempt" >&2
+    done
+    return 1
+}
+
 # The menu's first item shows its text: dark pixels on the menu's light face.
 # The menu is read on its own: it may have a depth other than the screen's,
 # and the screen's picture of such a window is undefined.

@@ -62,8 +62,7 @@ confirm_error() {
     # As a person reads the box first: a key at once may reach Wine before
     # the box has taken the focus.
     sleep 1
-    xdotool key Return
-    wait_until eval '! title_window "Fehler!"' || fail "error box stays open"
+    confirm_error_box || fail "error box stays open"
     # The menus that follow are the main window's again (title_window keeps
     # the window it found).
     wait_until title_window "QORN-V Struktur: Ikosaeder" || fail "no viewer window after Fehler!"
