@@ -70,9 +70,11 @@ TEST_F(ScaledScreenTest, DrawingAreaShowsTheRenderedPictureAtTheWindowsScale) {
         << "the painted area at scale " << scale;
 }
 
-// Runs where the platform offers a second screen of another scale
-// (offscreen:configfile=TwoScreens.json).
-TEST_F(ScaledScreenTest, OnAScreenOfAnotherScaleTheViewIsDrawnAnewAtIt) {
+// Needs a second screen of another scale (offscreen:configfile=TwoScreens.json),
+// so it runs on its own rather than with the tests on one screen.
+class TwoScreensTest : public ScaledScreenTest {};
+
+TEST_F(TwoScreensTest, OnAScreenOfAnotherScaleTheViewIsDrawnAnewAtIt) {
     const qreal before = Window().devicePixelRatio();
     QScreen* other = nullptr;
     for (QScreen* screen : QGuiApplication::screens()) {
