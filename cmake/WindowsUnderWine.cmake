@@ -17,6 +17,21 @@ export WINEPREFIX="${QORNV_WINEPREFIX:-@CMAKE_BINARY_DIR@/wineprefix}"
 export WINEDEBUG="${WINEDEBUG:--all}"
 export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=}"
 export WINEPATH="@wine_path@"
+# Debian's Wine writes the name of its server's folder into a new prefix on
+# first use. Programs that start together on a new prefix (the icons at build
+# time) each write their own, and one then cannot find the server. So the
+# first program to find the prefix unmade makes it, under a lock, alone.
+ready="$WINEPREFIX/.made"
+if [ ! -e "$ready" ]; then
+    mkdir -p "$(dirname "$WINEPREFIX")"
+    (
+        flock 9
+        if [ ! -e "$ready" ]; then
+            "@QORNV_WINE@" wineboot --init >/dev/null 2>&1 || exit 1
+            touch "$ready"
+        fi
+    ) 9>"$WINEPREFIX.lock" || { echo "wine-run: cannot make the Wine prefix $WINEPREFIX" >&2; exit 1; }
+fi
 # The server stays for half a minute after the last program: one that quits
 # between two tests races the next test's start, which then loses its
 # connection or never exits. Where a server runs already this does nothing.
