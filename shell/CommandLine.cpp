@@ -1,5 +1,7 @@
 #include "CommandLine.h"
 
+#include "UserTexts.h"
+
 namespace {
 
 ViewerArguments Misuse(std::string problem) {
@@ -23,9 +25,9 @@ ViewerArguments ParseViewerArguments(const std::vector<std::string>& arguments) 
         } else if (!optionsEnded && argument == "--version") {
             return {ViewerArguments::Action::Version, std::nullopt, {}};
         } else if (!optionsEnded && IsOption(argument)) {
-            return Misuse("unbekannte Option »" + argument + "«");
+            return Misuse(std::string(texts::unknownOption) + " »" + argument + "«");
         } else if (parsed.file) {
-            return Misuse("nur eine DATEI kann geöffnet werden");
+            return Misuse(std::string(texts::oneFileOnly));
         } else {
             parsed.file = argument;
         }
@@ -34,16 +36,7 @@ ViewerArguments ParseViewerArguments(const std::vector<std::string>& arguments) 
 }
 
 std::string ViewerUsage() {
-    return "Aufruf: qornv-viewer [DATEI]\n"
-           "        qornv-viewer -h | --help | --version\n"
-           "\n"
-           "Zeigt die QORN-V-Lichtstruktur mit dem Weg einer Photonensequenz. Ohne DATEI\n"
-           "zeigt der Betrachter die Vorführsequenz; mit DATEI öffnet er diese\n"
-           "Sequenzdatei (.kzt) gleich nach dem Start, wie \"Sequenz\" > \"Öffnen\".\n"
-           "\n"
-           "  -h, --help  diese Hilfe zeigen\n"
-           "  --version   die Version zeigen\n"
-           "  --          was folgt, ist die DATEI, auch wenn es mit \"-\" beginnt\n";
+    return std::string(texts::usage);
 }
 
 std::string ViewerVersion() {

@@ -7,14 +7,6 @@ QString UnwritableFolder() {
     return QStringLiteral("NUL");
 }
 
-std::string FileSystemName(const QString& name) {
-    return name.toStdString();
-}
-
-QString NameFromFileSystem(const std::string& name) {
-    return QString::fromStdString(name);
-}
-
 // The work area: a window centred on the whole screen would sit partly under
 // the taskbar.
 QRect CentringArea(const QScreen& screen) {

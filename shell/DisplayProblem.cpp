@@ -1,5 +1,7 @@
 #include "DisplayProblem.h"
 
+#include "UserTexts.h"
+
 #include <string_view>
 
 namespace {
@@ -36,15 +38,19 @@ WindowSystems SystemsNamed(std::string_view platforms) {
     return named;
 }
 
+// "qornv-viewer: WHAT (DETAIL); ADVICE"
+std::string Message(std::string_view what, std::string_view detail, std::string_view advice) {
+    return "qornv-viewer: " + std::string(what) + " (" + std::string(detail) + "); " +
+           std::string(advice);
+}
+
 std::string Quoted(const char* variable, const char* value) {
     return std::string(variable) + "=»" + value + "«";
 }
 
 std::string UnreachableMessage(const char* display, const char* waylandDisplay) {
-    return "qornv-viewer: die grafische Anzeige ist nicht erreichbar oder antwortet nicht (" +
-           DisplaysNamed(display, waylandDisplay) +
-           "); läuft die Desktop-Sitzung noch, und ist eine Weiterleitung wie ssh -X "
-           "noch offen?";
+    return Message(texts::unreachable, DisplaysNamed(display, waylandDisplay),
+                   texts::unreachableAdvice);
 }
 
 } // namespace
@@ -69,11 +75,10 @@ std::optional<std::string> DisplayProblem(const char* platform, const char* disp
     const char* x11 = systems.x11 && IsSet(display) ? display : nullptr;
     const char* wayland = systems.wayland && IsSet(waylandDisplay) ? waylandDisplay : nullptr;
     if (x11 == nullptr && wayland == nullptr) {
-        const char* unset = !systems.wayland ? "DISPLAY ist nicht gesetzt"
-                            : !systems.x11   ? "WAYLAND_DISPLAY ist nicht gesetzt"
-                                             : "weder DISPLAY noch WAYLAND_DISPLAY ist gesetzt";
-        return std::string("qornv-viewer: keine grafische Anzeige gefunden (") + unset +
-               "); das Programm braucht eine Desktop-Sitzung.";
+        const std::string_view unset = !systems.wayland ? texts::noDisplaySet
+                                       : !systems.x11   ? texts::noWaylandDisplaySet
+                                                        : texts::neitherDisplaySet;
+        return Message(texts::noDisplay, unset, texts::needsDesktop);
     }
     if ((x11 != nullptr && probes.x11Reachable(x11)) ||
         (wayland != nullptr && probes.waylandReachable(wayland))) {
@@ -86,10 +91,9 @@ std::string StartFailureMessage(const char* display, const char* waylandDisplay,
                                 const std::string& qtReason) {
     const std::string displays = DisplaysNamed(display, waylandDisplay);
     if (!displays.empty()) {
-        return "qornv-viewer: Qt kann die grafische Anzeige nicht nutzen (" + displays +
-               "); ist sie erreichbar, und ist Qts Plattform-Plugin für sie installiert?";
+        return Message(texts::qtCannotUse, displays, texts::qtCannotUseAdvice);
     }
     // Qt goes on with advice to reinstall and a list of plugins: its first line says why.
-    return "qornv-viewer: die grafische Oberfläche konnte nicht gestartet werden: " +
+    return "qornv-viewer: " + std::string(texts::startFailed) + ": " +
            qtReason.substr(0, qtReason.find('\n'));
 }

@@ -1,6 +1,6 @@
 #include "FileWatch.h"
 
-#include "Desktop.h"
+#include "FileNameQt.h"
 
 #include <QFileInfo>
 

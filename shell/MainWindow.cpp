@@ -6,6 +6,7 @@
 #include "FileNames.h"
 #include "FramePlacement.h"
 #include "MenuItems.h"
+#include "QtText.h"
 #include "SequenceFrameBox.h"
 
 #include <QActionGroup>
@@ -20,10 +21,6 @@
 #include <QWindowStateChangeEvent>
 
 namespace {
-
-QString Utf8Text(std::string_view text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
 
 constexpr Qt::WindowFlags windowDecoration =
     Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
@@ -72,25 +69,23 @@ void MainWindow::CreateMenuBar() {
     // A global menu outside the window would leave no menu-bar line to count.
     bar->setNativeMenuBar(false);
 
-    // The program's own texts, spelled on purpose as they are ("Schliesen"
-    // included): they must not be "corrected". The structures' labels stand in
-    // their table (StructureSpec.h).
-    QMenu* sequence = bar->addMenu(QStringLiteral("Sequenz"));
-    AddMenuItem(sequence, MenuOpen, QStringLiteral("Öffnen"));
-    AddMenuItem(sequence, MenuPrint, QStringLiteral("Drucken"))->setEnabled(false);
+    QMenu* sequence = bar->addMenu(Text(texts::menuSequence));
+    AddMenuItem(sequence, MenuOpen, Text(texts::menuOpen));
+    AddMenuItem(sequence, MenuPrint, Text(texts::menuPrint))->setEnabled(false);
     sequence->addSeparator();
-    AddMenuItem(sequence, MenuQuit, QStringLiteral("Schliesen"));
+    AddMenuItem(sequence, MenuQuit, Text(texts::menuQuit));
 
-    QMenu* view = bar->addMenu(QStringLiteral("Ansicht"));
+    QMenu* view = bar->addMenu(Text(texts::menuView));
     structureGroup = new QActionGroup(this);
     structureGroup->setExclusionPolicy(QActionGroup::ExclusionPolicy::Exclusive);
-    for (const StructureSpec& spec : structures) {
-        QAction* action = AddMenuItem(view, spec.menuItem, Utf8Text(spec.menuLabel));
+    for (const Structure& structure : structures) {
+        QAction* action =
+            AddMenuItem(view, structure.menuItem, Text(texts::TextsOf(structure.kind).menuLabel));
         action->setCheckable(true);
         structureGroup->addAction(action);
     }
     view->addSeparator();
-    AddMenuItem(view, MenuClear, QStringLiteral("Löschen"));
+    AddMenuItem(view, MenuClear, Text(texts::menuClear));
 
     TickShownStructure();
     // The window is shown already, so its new child must be shown by hand; it
@@ -113,7 +108,7 @@ QAction* MainWindow::AddMenuItem(QMenu* menu, std::int32_t item, const QString& 
 }
 
 void MainWindow::CreateSequenceFrame() {
-    sequenceFrame = new SequenceFrameBox(QStringLiteral("Sequenz:"), drawingArea);
+    sequenceFrame = new SequenceFrameBox(FrameCaption(), drawingArea);
     sequenceFrame->setGeometry(15, 15, 510, 490);
     sequenceFrame->show();
 }
@@ -138,14 +133,14 @@ void MainWindow::ShowDrawing(const QRect& changed) {
 }
 
 void MainWindow::ShowStructure() {
-    setWindowTitle(Utf8Text(SpecOf(shown()).windowTitle));
+    setWindowTitle(Text(texts::TextsOf(shown()).windowTitle));
     TickShownStructure();
 }
 
 // The group unticks the other items.
 void MainWindow::TickShownStructure() {
     if (structureGroup != nullptr) {
-        menuActions.at(SpecOf(shown()).menuItem)->setChecked(true);
+        menuActions.at(StructureOf(shown()).menuItem)->setChecked(true);
     }
 }
 

@@ -1,11 +1,13 @@
 #include "SequenceDialogs.h"
 
+#include "QtText.h"
+
 #include <QDir>
 #include <QFileInfo>
 #include <QMessageBox>
 
 SequenceFileDialog::SequenceFileDialog(QWidget* parent) : QFileDialog(parent) {
-    setWindowTitle(QStringLiteral("Photonensequenz-Datei öffnen:"));
+    setWindowTitle(Text(texts::openTitle));
     // Qt's own dialog, so the refusal below and the German texts always apply.
     setOptions(DontUseNativeDialog | ReadOnly | HideNameFilterDetails);
     setFileMode(AnyFile);
@@ -13,8 +15,8 @@ SequenceFileDialog::SequenceFileDialog(QWidget* parent) : QFileDialog(parent) {
     // The descriptions are what the user reads; the patterns in the last
     // parentheses do the selecting, in both cases since the folder may be
     // case-sensitive.
-    setNameFilters({QStringLiteral("Vael-Kardimex-Sequenz (*.KZT) (*.kzt *.KZT)"),
-                    QStringLiteral("Alle Dateien (*.*) (*)")});
+    setNameFilters({Text(texts::sequenceFilter) + QStringLiteral(" (*.kzt *.KZT)"),
+                    Text(texts::allFilesFilter) + QStringLiteral(" (*)")});
     selectNameFilter(nameFilters().constFirst());
 }
 
@@ -35,10 +37,9 @@ QString AskSequenceFileName(QWidget* parent) {
 }
 
 void ShowOpenError(QWidget* parent, const QString& filePart) {
-    QMessageBox box(QMessageBox::Critical, QStringLiteral("Fehler!"),
-                    QStringLiteral("Datei '") + filePart +
-                        QStringLiteral("' konnte nicht geöffnet werden!"),
-                    QMessageBox::Ok, parent);
+    QMessageBox box(QMessageBox::Critical, Text(texts::errorTitle),
+                    Text(texts::errorBefore) + filePart + Text(texts::errorAfter), QMessageBox::Ok,
+                    parent);
     // File names are shown as they are, never read as markup.
     box.setTextFormat(Qt::PlainText);
     box.exec();

@@ -3,6 +3,7 @@
 #include "CommandLine.h"
 #include "Desktop.h"
 #include "DisplayProblem.h"
+#include "FileNameQt.h"
 #include "PlatformChoice.h"
 #include "PlatformStartWatch.h"
 #include "ProcessEnd.h"

@@ -1,20 +1,42 @@
 #include "Viewer.h"
 
+#include "FileNames.h"
+#include "MenuItems.h"
+#include "NodeRendering.h"
 #include "PathRendering.h"
+#include "QtText.h"
+#include "SequenceDialogs.h"
+#include "SequenceLoader.h"
 #include "ViewDrawing.h"
 
-#include <QCoreApplication>
+#include <QApplication>
 
 namespace {
 
 constexpr QSize startClientSize(540, 540);
+
+class WaitCursor {
+  public:
+    WaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~WaitCursor() { QApplication::restoreOverrideCursor(); }
+    WaitCursor(const WaitCursor&) = delete;
+    WaitCursor& operator=(const WaitCursor&) = delete;
+};
+
+// The wait cursor goes before a "Fehler!" box can show.
+int LoadNamedFile(FileFollowing& following, const QString& name) {
+    const WaitCursor wait;
+    return following.Open(name);
+}
 
 } // namespace
 
 Viewer::Viewer(EndProgram endProgram, FileWatch::Notifications notifications)
     : endProgram(std::move(endProgram)), surface(DesktopFaceColour()),
       loop([this](const WindowEvent& event) { Dispatch(event); }),
-      watch([this](WindowEvent event) { Post(event); }, notifications) {}
+      following(
+          state, surface, [this](const QRect& changed) { window->ShowDrawing(changed); },
+          [this](WindowEvent event) { Post(event); }, notifications) {}
 
 Viewer::~Viewer() = default;
 
@@ -73,13 +95,28 @@ void Viewer::OnResize() {
 void Viewer::QuitProgram() {
     ended = true;
     loop.Stop();
-    watch.Stop();
+    following.Stop();
     window->CloseForGood();
     endProgram(0);
 }
 
 void Viewer::EndQtLoop(int status) {
     QCoreApplication::exit(status);
+}
+
+void Viewer::OnFileChanged() {
+    switch (following.Changed(shown)) {
+    case FileFollowing::Redraw::None:
+        return;
+    case FileFollowing::Redraw::View:
+        ClearViewArea(state, surface);
+        DrawView(shown);
+        return;
+    case FileFollowing::Redraw::NewNodes:
+        ClearViewArea(state, surface);
+        PlaceAndDraw(shown);
+        return;
+    }
 }
 
 void Viewer::PlaceAndDraw(StructureKind kind) {
@@ -90,4 +127,63 @@ void Viewer::PlaceAndDraw(StructureKind kind) {
 void Viewer::DrawView(StructureKind kind) {
     DrawStructureView(state, surface, kind);
     window->ShowDrawing();
+}
+
+void Viewer::OnMenuCommand(std::int32_t item) {
+    switch (item) {
+    case MenuOpen:
+        OpenSequenceFile();
+        break;
+    case MenuQuit:
+        QuitProgram();
+        break;
+    case MenuClear:
+        ClearView();
+        break;
+    default:
+        // "Drucken" has no command and stays disabled.
+        if (const auto kind = StructureOfMenuItem(item)) {
+            ShowStructure(*kind);
+        }
+        break;
+    }
+}
+
+void Viewer::OpenSequenceFile() {
+    OnOpenFile(AskSequenceFileName(window.get()));
+}
+
+// An empty name is a cancelled requester: nothing changes.
+void Viewer::OnOpenFile(const QString& chosen) {
+    if (chosen.isEmpty()) {
+        return;
+    }
+    const QString name = WithDefaultExtension(chosen);
+    // A file that cannot be opened changes nothing.
+    if (LoadNamedFile(following, name) == loadNotOpened) {
+        ShowOpenError(window.get(), FilePart(name));
+        return;
+    }
+    const WaitCursor wait;
+    window->SetFrameCaption(FrameCaption(FilePart(name)));
+    ClearViewArea(state, surface);
+    PlaceAndDraw(shown);
+}
+
+// Runs in full also when the structure is shown already: a fresh drawing.
+void Viewer::ShowStructure(StructureKind kind) {
+    shown = kind;
+    window->ShowStructure();
+    ClearViewArea(state, surface);
+    PlaceAndDraw(kind);
+}
+
+// The bare nodes in the start-up structure's drawing whichever structure is
+// shown; the next repaint brings the path back.
+void Viewer::ClearView() {
+    ClearViewArea(state, surface);
+    window->SetFrameCaption(FrameCaption());
+    DrawNodes(state, surface, startupStructure);
+    window->ShowDrawing();
+    following.Cleared(shown);
 }

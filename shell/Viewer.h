@@ -1,17 +1,14 @@
 #pragma once
 
-#include "AppendedStepsDrawing.h"
 #include "DrawingSurface.h"
 #include "EventLoop.h"
-#include "FileWatch.h"
+#include "FileFollowing.h"
 #include "MainWindow.h"
-#include "SequenceFollower.h"
 #include "ViewerState.h"
 
 #include <cstdint>
 #include <functional>
 #include <memory>
-#include <optional>
 
 // The program: its shared records, the one window and the loop that feeds the
 // handlers. main has one; every test builds its own. Needs a QApplication.
@@ -73,23 +70,6 @@ class Viewer {
     DrawingSurface surface;
     EventLoop loop;
     std::unique_ptr<MainWindow> window;
-    // The file shown since the last successful open, and where its path stands.
-    std::unique_ptr<SequenceFollower> follower;
-    FileWatch watch;
-    AppendedStepsDrawing appended;
-    // The picture before the last steps appended: a provisional last step read
-    // again is undone by going back to it, as long as the image has not
-    // changed since they were drawn (`changesAfter`).
-    struct AppendUndo {
-        QImage before;
-        std::uint64_t changesAfter = 0;
-        std::size_t keptSteps = 0;
-        StructureKind kind = startupStructure;
-        QRect touched; // what the steps appended drew over `before`
-    };
-    std::optional<AppendUndo> undo;
-    bool Undoes(std::size_t keptSteps, StructureKind kind) const;
-    void DrawAppendedSteps(std::size_t from, QImage pictureBefore, const QRect& alsoChanged);
-    void KeepBareNodes();
+    FileFollowing following;
     bool ended = false;
 };

@@ -20,9 +20,9 @@ namespace {
 // The structures' names as the tools take them, joined by `separator`.
 std::string ViewNames(std::string_view separator) {
     std::string names;
-    for (const StructureSpec& spec : structures) {
+    for (const Structure& structure : structures) {
         names += names.empty() ? "" : separator;
-        names += spec.cliName;
+        names += structure.commandLineName;
     }
     return names;
 }
@@ -51,7 +51,7 @@ const std::string& RenderUsage() {
         "picture is made of (--stats) or draws the viewer's picture of it (-o) as PNG,\n"
         "SVG or PDF, chosen by OUT's extension in any case. SVG and PDF pictures are\n"
         "drawn in pixel units: a PDF page of WxH points. The default view is\n" +
-        std::string(SpecOf(RenderRequest().view).cliName) +
+        std::string(StructureOf(RenderRequest().view).commandLineName) +
         ", the default size 540x540; each side may be at most " + std::to_string(maxPictureSide) +
         ".\n"
         "\n"

@@ -63,7 +63,7 @@ void JsonArray(std::string& out, const char* name, std::size_t count, Entry entr
 std::string Json(const LoadReport& load, const PathStatistics& statistics) {
     std::string out = "{\n  \"schema\": 1,\n";
     out += "  \"view\": \"";
-    out += SpecOf(statistics.kind).cliName;
+    out += StructureOf(statistics.kind).commandLineName;
     out += "\",\n";
     out += "  \"result\": " + std::to_string(load.result) + ",\n";
     out += "  \"malformed_line\": " + Number(load.malformedLine) + ",\n";

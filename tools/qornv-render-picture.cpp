@@ -7,13 +7,13 @@
 // which without XDG_RUNTIME_DIR (cron, CI, containers) prints a warning and
 // creates /tmp/runtime-USER.
 
+#include "FileNameQt.h"
 #include "ProgramArguments.h"
 #include "RenderCommand.h"
 #include "SvgPicture.h"
 #include "ViewDrawing.h"
 
 #include <QBuffer>
-#include <QFile>
 #include <QImage>
 #include <QPageSize>
 #include <QPdfWriter>
@@ -28,7 +28,7 @@
 namespace {
 
 std::string TitleOf(const RenderRequest& request) {
-    return "QORN-V " + std::string(SpecOf(request.view).cliName);
+    return "QORN-V " + std::string(StructureOf(request.view).commandLineName);
 }
 
 // The canvas is W x H user units, one per pixel, as the view box.
@@ -83,7 +83,7 @@ std::optional<QByteArray> PngBytes(QImage picture, double scale) {
 // of its buffer, so buffered bytes that fail to reach the disk would still
 // replace the file. A short write is written on until the system says why.
 bool SaveWhole(const std::string& path, const QByteArray& bytes, QString& reason) {
-    QSaveFile file(QFile::decodeName(QByteArray::fromStdString(path)));
+    QSaveFile file(NameFromFileSystem(path));
     bool saved = file.open(QIODevice::WriteOnly | QIODevice::Unbuffered);
     for (qsizetype done = 0; saved && done < bytes.size();) {
         const qint64 written = file.write(bytes.constData() + done, bytes.size() - done);

@@ -60,7 +60,7 @@ bool PrintDump(int result, const Sequence& sequence, const RenderRequest& reques
 // the steps, and the walk costs a few milliseconds for millions of steps.
 bool PrintStatistics(const LoadReport& load, const Sequence& sequence,
                      const RenderRequest& request) {
-    const auto walked = WalkedList(sequence, SpecOf(request.view)).Elements();
+    const auto walked = WalkedList(sequence, StructureOf(request.view)).Elements();
     return WriteStandardOutput(
         FormatStatistics(load, CountPath(request.view, walked), request.statsFormat));
 }

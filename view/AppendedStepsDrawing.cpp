@@ -57,8 +57,8 @@ std::size_t DrawAdded(ViewerState& state, DrawingSurface& surface, StructureKind
     // structure's discs whichever is shown. So the box reaches as far as the
     // largest disc of any structure. Entry 0 is the placeholder, no disc.
     std::int32_t discReach = state.layout.nodeRadius;
-    for (const StructureSpec& spec : structures) {
-        discReach = std::max(discReach, state.layout.nodeRadius + spec.extraNodeRadius);
+    for (const Structure& structure : structures) {
+        discReach = std::max(discReach, state.layout.nodeRadius + structure.extraNodeRadius);
     }
     for (const NodePosition at : state.nodeList.Elements().subspan(1)) {
         touched |= Around(at, at, discReach);
@@ -73,14 +73,14 @@ QRect AppendedStepsDrawing::Draw(ViewerState& state, DrawingSurface& surface, St
     // One box around all that changed: the new lines cross the diagram, so a
     // region of many small boxes would cost more to build than it saves in showing.
     QRect touched;
-    for (const StructureSpec& spec : structures) {
-        const auto list = WalkedList(state.sequence, spec).Elements();
-        const bool shown = spec.kind == kind;
+    for (const Structure& structure : structures) {
+        const auto list = WalkedList(state.sequence, structure).Elements();
+        const bool shown = structure.kind == kind;
         // The structure not shown is walked with its own node count, as its view will be.
-        const PathRules rules(spec,
-                              shown ? ReachableNodes(state.nodeList.Size()) : spec.NodeCount());
+        const PathRules rules(structure,
+                              shown ? ReachableNodes(state.nodeList.Size()) : structure.NodeCount());
         const std::size_t kept = std::min(keptSteps, list.size());
-        WalkPoint& point = points[static_cast<std::size_t>(spec.kind)];
+        WalkPoint& point = points[static_cast<std::size_t>(structure.kind)];
         const bool resumes =
             point.known && point.steps == kept && point.nodeCount == rules.NodeCount();
         std::size_t node = resumes ? point.node : rules.StandingNodeAfter(list.first(kept));

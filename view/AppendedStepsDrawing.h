@@ -1,7 +1,7 @@
 #pragma once
 
 #include "DrawingSurface.h"
-#include "StructureSpec.h"
+#include "Structures.h"
 #include "ViewerState.h"
 
 #include <QRect>

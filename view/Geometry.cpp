@@ -39,13 +39,13 @@ void UpdateLayout(Layout& layout, std::int32_t width, std::int32_t height) {
 
 void ComputeNodePositions(NodeList& nodeList, const Layout& layout, StructureKind kind) {
     nodeList.Clear();
-    const StructureSpec* spec = FindStructure(kind);
-    if (spec == nullptr) {
+    const Structure* structure = FindStructure(kind);
+    if (structure == nullptr) {
         return;
     }
-    nodeList.Reserve(spec->NodeCount());
+    nodeList.Reserve(structure->NodeCount());
     AppendNode(nodeList, 0, 0);
-    for (const RingNode& node : spec->ring) {
+    for (const RingNode& node : structure->ring) {
         const double radians = node.angleDegrees * std::numbers::pi / 180.0;
         const double radius = RadiusOf(layout, node.ring);
         AppendNode(

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "CursorList.h"
-#include "StructureSpec.h"
+#include "Structures.h"
 
 #include <cmath>
 #include <cstdint>

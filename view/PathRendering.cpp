@@ -112,12 +112,12 @@ using PathDrawing = void (*)(ViewerState&, DrawingSurface&, const PathRules&,
 void DrawView(ViewerState& state, DrawingSurface& surface, StructureKind kind,
               PathDrawing drawPath) {
     DrawNodes(state, surface, kind);
-    const StructureSpec& spec = SpecOf(kind);
-    CursorList<std::int8_t>& walked = WalkedList(state.sequence, spec);
+    const Structure& structure = StructureOf(kind);
+    CursorList<std::int8_t>& walked = WalkedList(state.sequence, structure);
     if (state.nodeList.Size() == 0 || walked.Size() < 2) {
         return;
     }
-    drawPath(state, surface, PathRules(spec, ReachableNodes(state.nodeList.Size())), walked);
+    drawPath(state, surface, PathRules(structure, ReachableNodes(state.nodeList.Size())), walked);
     DrawNodes(state, surface, kind);
 }
 

@@ -60,15 +60,15 @@ std::uint64_t PathStatistics::LineRuns(std::size_t a, std::size_t b) const {
 }
 
 bool PathStatistics::LineRed(std::size_t a, std::size_t b) const {
-    return PathRules(SpecOf(kind), nodeCount).LineRed(a, b);
+    return PathRules(StructureOf(kind), nodeCount).LineRed(a, b);
 }
 
 PathStatistics CountPath(StructureKind kind, std::span<const std::int8_t> walked) {
     PathStatistics statistics;
     statistics.kind = kind;
-    statistics.nodeCount = SpecOf(kind).NodeCount();
+    statistics.nodeCount = StructureOf(kind).NodeCount();
     const std::size_t nodeCount = statistics.nodeCount;
-    const PathRules rules(SpecOf(kind), nodeCount);
+    const PathRules rules(StructureOf(kind), nodeCount);
     Counts perLane(rules.Keys());
     PathTable(rules).WalkInLanes(walked, perLane.Visit());
     const std::vector<std::uint64_t> counts = perLane.Summed();

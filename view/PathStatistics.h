@@ -30,6 +30,6 @@ struct PathStatistics {
     std::vector<std::uint64_t> directedRuns; // from * nodeCount + to
 };
 
-// Walks `walked` (the list that `kind` walks, StructureSpec::walked) as the
+// Walks `walked` (the list that `kind` walks, Structure::walked) as the
 // drawing of `kind` does.
 PathStatistics CountPath(StructureKind kind, std::span<const std::int8_t> walked);

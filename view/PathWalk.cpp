@@ -7,12 +7,12 @@ std::size_t ReachableNodes(std::size_t nodeListSize) {
     return std::min<std::size_t>(nodeListSize, 128);
 }
 
-PathRules::PathRules(const StructureSpec& spec, std::size_t nodeCount)
-    : spec(&spec), nodeCount(nodeCount), keys(nodeCount) {}
+PathRules::PathRules(const Structure& structure, std::size_t nodeCount)
+    : structure(&structure), nodeCount(nodeCount), keys(nodeCount) {}
 
 bool PathRules::IsCorner(std::size_t node) const {
-    return std::find(spec->corners.begin(), spec->corners.end(), static_cast<int>(node)) !=
-           spec->corners.end();
+    return std::find(structure->corners.begin(), structure->corners.end(), static_cast<int>(node)) !=
+           structure->corners.end();
 }
 
 bool PathRules::LineRed(std::size_t from, std::size_t to) const {

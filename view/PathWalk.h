@@ -1,7 +1,7 @@
 #pragma once
 
 #include "Geometry.h"
-#include "StructureSpec.h"
+#include "Structures.h"
 
 #include <algorithm>
 #include <array>
@@ -60,12 +60,11 @@ struct PathMove {
     std::uint16_t next; // node * 256
 };
 
-// The rules of the walk over `spec` with a NodeList of `nodeCount` entries.
+// The rules of the walk over `structure` with a NodeList of `nodeCount` entries.
 class PathRules {
   public:
-    PathRules(const StructureSpec& spec, std::size_t nodeCount);
+    PathRules(const Structure& structure, std::size_t nodeCount);
 
-    const StructureSpec& Spec() const { return *spec; }
     std::size_t NodeCount() const { return nodeCount; }
     const ShapeKeys& Keys() const { return keys; }
 
@@ -74,7 +73,7 @@ class PathRules {
     bool LineRed(std::size_t from, std::size_t to) const;
     bool LineRed(std::size_t key) const { return LineRed(keys.LineFrom(key), keys.LineTo(key)); }
     std::int32_t MarkerRadius(const Layout& layout) const {
-        return layout.markerRadius + spec->extraMarkerRadius;
+        return layout.markerRadius + structure->extraMarkerRadius;
     }
 
     // The step `value` taken while the path stands on `standing`. A line runs
@@ -104,7 +103,7 @@ class PathRules {
     std::size_t StandingNodeAfter(std::span<const std::int8_t> steps) const;
 
   private:
-    const StructureSpec* spec;
+    const Structure* structure;
     std::size_t nodeCount;
     ShapeKeys keys;
 };

@@ -1,7 +1,7 @@
 // The viewer follows the file it shows while another writer changes it: the
 // picture after each change is the picture of the file as it then stands.
 
-#include "Desktop.h"
+#include "FileNameQt.h"
 #include "FileWatch.h"
 #include "OpenFileFixture.h"
 #include "SequenceLoader.h"

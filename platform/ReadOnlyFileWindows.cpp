@@ -1,21 +1,18 @@
 #include "ReadOnlyFile.h"
 
+#include "FileName.h"
+
 #include <algorithm>
 #include <cerrno>
 #include <windows.h>
 
 namespace {
 
-// Names come as UTF-8, as Qt gives them on Windows; the wide calls take every
-// name the file system can hold, umlauts and CJK characters alike. An absolute
-// name of MAX_PATH characters or more opens only with the \\?\ prefix, which
-// takes backslashes alone.
+// The wide calls take every name the file system can hold, umlauts and CJK
+// characters alike. An absolute name of MAX_PATH characters or more opens
+// only with the \\?\ prefix, which takes backslashes alone.
 std::wstring WideName(const std::string& path) {
-    const int length = ::MultiByteToWideChar(CP_UTF8, 0, path.data(),
-                                             static_cast<int>(path.size()), nullptr, 0);
-    std::wstring wide(static_cast<std::size_t>(length), L'\0');
-    ::MultiByteToWideChar(CP_UTF8, 0, path.data(), static_cast<int>(path.size()), wide.data(),
-                          length);
+    std::wstring wide = PathOfName(path).native();
     if (wide.size() < MAX_PATH) {
         return wide;
     }

@@ -26,7 +26,7 @@ struct RingNode {
 // Node discs of a scheme that draws every node NodeList holds.
 inline constexpr std::size_t allNodes = std::numeric_limits<std::size_t>::max();
 
-struct StructureSpec {
+struct Structure {
     StructureKind kind;
 
     // Geometry: nodes 1, 2, ... around the centre in this order; the centre
@@ -47,13 +47,10 @@ struct StructureSpec {
     // The list of the sequence that this structure's view walks.
     CursorList<std::int8_t> Sequence::*walked;
 
-    // Names: the command-line tools', the "Ansicht" menu's item with its number
-    // in a MenuEvent, and the window title while the structure is shown. The
-    // texts are UTF-8.
-    std::string_view cliName;
-    std::string_view menuLabel;
+    // The command-line tools' name of the structure, and the number its menu
+    // item carries in a MenuEvent. The user's texts stand in the shell.
+    std::string_view commandLineName;
     std::int32_t menuItem;
-    std::string_view windowTitle;
 
     // NodeList entries: the placeholder, the ring, the centre.
     constexpr std::size_t NodeCount() const { return ring.size() + 2; }
@@ -76,10 +73,8 @@ inline constexpr RingNode octahedronRing[] = {
 };
 inline constexpr std::int8_t octahedronCorners[] = {1, 3, 5};
 
-// The menu labels and titles are the program's own texts, spelled on purpose
-// as they are ("Oktaaedrisch" included): they must not be "corrected".
 inline constexpr std::array structures{
-    StructureSpec{
+    Structure{
         .kind = StructureKind::Icosahedron,
         .ring = icosahedronRing,
         .corners = icosahedronCorners,
@@ -88,12 +83,10 @@ inline constexpr std::array structures{
         .extraNodeRadius = 0,
         .extraMarkerRadius = 0,
         .walked = &Sequence::stepList,
-        .cliName = "icosahedron",
-        .menuLabel = "Ikosaedrisch",
+        .commandLineName = "icosahedron",
         .menuItem = 6,
-        .windowTitle = "QORN-V Struktur: Ikosaeder",
     },
-    StructureSpec{
+    Structure{
         .kind = StructureKind::Octahedron,
         .ring = octahedronRing,
         .corners = octahedronCorners,
@@ -102,10 +95,8 @@ inline constexpr std::array structures{
         .extraNodeRadius = 5,
         .extraMarkerRadius = 5,
         .walked = &Sequence::classList,
-        .cliName = "octahedron",
-        .menuLabel = "Oktaaedrisch",
+        .commandLineName = "octahedron",
         .menuItem = 7,
-        .windowTitle = "QORN-V Struktur: Oktaeder",
     },
 };
 
@@ -114,14 +105,14 @@ constexpr bool NamesStructure(StructureKind kind) {
 }
 
 // The entry of `kind`; nullptr for a value that names no structure.
-constexpr const StructureSpec* FindStructure(StructureKind kind) {
+constexpr const Structure* FindStructure(StructureKind kind) {
     return NamesStructure(kind) ? &structures[static_cast<std::size_t>(kind)] : nullptr;
 }
 
 // The entry of `kind`, the first one for a value that names no structure.
 // (Decided on the index, not on FindStructure's pointer: GCC with
 // AddressSanitizer does not take a pointer comparison as a constant.)
-constexpr const StructureSpec& SpecOf(StructureKind kind) {
+constexpr const Structure& StructureOf(StructureKind kind) {
     return NamesStructure(kind) ? structures[static_cast<std::size_t>(kind)] : structures.front();
 }
 
@@ -136,17 +127,17 @@ static_assert(
     }(),
     "structures stand in the order of their kinds");
 
-std::optional<StructureKind> StructureNamed(std::string_view cliName);
+std::optional<StructureKind> StructureNamed(std::string_view commandLineName);
 std::optional<StructureKind> StructureOfMenuItem(std::int32_t item);
 
-// The list of `sequence` that the view of `spec` walks.
+// The list of `sequence` that the view of `structure` walks.
 inline const CursorList<std::int8_t>& WalkedList(const Sequence& sequence,
-                                                 const StructureSpec& spec) {
-    return sequence.*spec.walked;
+                                                 const Structure& structure) {
+    return sequence.*structure.walked;
 }
-inline CursorList<std::int8_t>& WalkedList(Sequence& sequence, const StructureSpec& spec) {
-    return sequence.*spec.walked;
+inline CursorList<std::int8_t>& WalkedList(Sequence& sequence, const Structure& structure) {
+    return sequence.*structure.walked;
 }
 
-// Shown at start; "Löschen" leaves this structure's discs whichever is shown.
+// Shown at start; clearing the view leaves this structure's discs whichever is shown.
 inline constexpr StructureKind startupStructure = StructureKind::Icosahedron;

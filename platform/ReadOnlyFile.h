@@ -7,8 +7,10 @@
 #include <string>
 
 // A sequence file opened for reading while others may go on writing, renaming
-// or deleting it. The platform's own calls stand behind it, one source file a
-// platform; names are UTF-8 on Windows and passed as they are elsewhere.
+// or deleting it. The system's own calls stand behind it, one source file a
+// system; names follow FileName.h. The Linux file uses statx, whose forced
+// look asks network mounts for fresh attributes: a macOS or BSD twin would use
+// fstat and lose that, and major/minor device numbers from other headers.
 class ReadOnlyFile {
   public:
     // Opens `path` if it names a regular file. A FIFO without a writer is
