@@ -32,16 +32,17 @@ void WriteAll(int descriptor, const char* text, std::size_t size) {
 
 } // namespace
 
-TerminalProgress::TerminalProgress(int descriptor, std::chrono::milliseconds delay)
-    : descriptor(descriptor), enabled(IsCapableTerminal(descriptor)), start(Clock::now()),
-      nextShow(start + delay) {}
+TerminalProgress::TerminalProgress(int descriptor, std::chrono::milliseconds delay,
+                                   ClockReading readClock)
+    : descriptor(descriptor), readClock(readClock), enabled(IsCapableTerminal(descriptor)),
+      start(readClock()), nextShow(start + delay) {}
 
 void TerminalProgress::BlockRead(std::uint64_t bytesRead, std::uint64_t fileSize) {
     if (!enabled || ++blocksUnchecked < blocksPerClockCheck) {
         return;
     }
     blocksUnchecked = 0;
-    const Clock::time_point now = Clock::now();
+    const Clock::time_point now = readClock();
     if (now < nextShow) {
         return;
     }

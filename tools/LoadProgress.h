@@ -11,7 +11,13 @@
 // but a terminal it shows nothing, so scripts and logs stay as they were.
 class TerminalProgress final : public LoadObserver {
   public:
-    TerminalProgress(int descriptor, std::chrono::milliseconds delay);
+    using Clock = std::chrono::steady_clock;
+    // Where the time is read: the steady clock, or in tests one that makes the
+    // figures known in advance.
+    using ClockReading = Clock::time_point (*)();
+    static Clock::time_point SteadyClockNow() { return Clock::now(); }
+
+    TerminalProgress(int descriptor, std::chrono::milliseconds delay, ClockReading readClock);
     ~TerminalProgress() { Remove(); }
     TerminalProgress(const TerminalProgress&) = delete;
     TerminalProgress& operator=(const TerminalProgress&) = delete;
@@ -21,11 +27,10 @@ class TerminalProgress final : public LoadObserver {
     void Remove();
 
   private:
-    using Clock = std::chrono::steady_clock;
-
     void Show(std::uint64_t bytesRead, std::uint64_t fileSize, Clock::time_point now);
 
     int descriptor;
+    ClockReading readClock;
     bool enabled;
     bool shown = false;
     unsigned blocksUnchecked = 0;

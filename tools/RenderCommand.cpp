@@ -381,7 +381,7 @@ std::optional<int> LoadRequestedSequence(const RenderRequest& request, Sequence&
         return loadComplete;
     }
     {
-        TerminalProgress progress(STDERR_FILENO, request.progressDelay);
+        TerminalProgress progress(STDERR_FILENO, request.progressDelay, request.progressClock);
         LoadSequenceFile(sequence, *request.file, &report, &progress);
     }
     if (report.result == loadNotOpened) {

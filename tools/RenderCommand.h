@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Geometry.h"
+#include "LoadProgress.h"
 #include "Sequence.h"
 #include "SequenceLoader.h"
 #include "StatsReport.h"
@@ -37,9 +38,10 @@ struct RenderRequest {
     PictureFormat format = PictureFormat::Png;  // from outputPath's extension
     StatsFormat statsFormat = StatsFormat::Csv; // Stats only
     std::optional<std::string> file;            // none: the start-up sequence
-    // How long a load runs before a terminal shows its progress. Set by the
-    // program, not by an option.
+    // How long a load runs before a terminal shows its progress, and the clock
+    // it is timed by. Set by the program, not by an option.
     std::chrono::milliseconds progressDelay{1000};
+    TerminalProgress::ClockReading progressClock = TerminalProgress::SteadyClockNow;
 };
 
 // Nullopt and a reason when the arguments do not form a request.

@@ -19,12 +19,20 @@
 #include <string>
 
 // Tests build this program with a shorter delay, to see the progress line
-// without loading a file for a second.
+// without loading a file for a second, and with a clock that moves on a
+// millisecond at each reading, so that the rate shown is known.
 #ifndef QORNV_PROGRESS_DELAY_MS
 #define QORNV_PROGRESS_DELAY_MS 1000
 #endif
 
 namespace {
+
+#ifdef QORNV_PROGRESS_TICKING_CLOCK
+std::chrono::steady_clock::time_point TickingClock() {
+    static std::chrono::steady_clock::time_point time;
+    return time += std::chrono::milliseconds(1);
+}
+#endif
 
 template <typename Values, typename Format>
 void AppendLine(std::string& out, const char* label, const Values& values, Format format) {
@@ -85,6 +93,9 @@ int Run(int argc, char** argv) {
         return HandOverToPictureRenderer(arguments);
     }
     request->progressDelay = std::chrono::milliseconds(QORNV_PROGRESS_DELAY_MS);
+#ifdef QORNV_PROGRESS_TICKING_CLOCK
+    request->progressClock = TickingClock;
+#endif
     Sequence sequence;
     LoadReport load;
     const std::optional<int> result = LoadRequestedSequence(*request, sequence, &load);

@@ -125,6 +125,16 @@ if [[ $mode == closes ]]; then
     exit 0
 fi
 
+# GNOME's session with a Qt before 6.8: the viewer asks Qt for X11 before Qt
+# starts. An X display that does not answer shows it: the viewer names that
+# one alone and ends, though sway would have taken its window.
+if [[ ${QORNV_GNOME_TAKES_X11:-0} == 1 ]]; then
+    env -u QT_QPA_PLATFORM DISPLAY=:4711 XDG_CURRENT_DESKTOP=ubuntu:GNOME timeout 20 "$viewer" \
+        >"$work/gnome.log" 2>&1 || true
+    grep -qF "antwortet nicht (DISPLAY=»:4711«)" "$work/gnome.log" ||
+        fail "GNOME's session: the viewer did not turn to X11: $(cat "$work/gnome.log")"
+fi
+
 start_viewer
 read -r x y client_w client_h _ <<<"$window"
 left=$(device "$x") top=$(device "$y")

@@ -119,6 +119,10 @@ TEST(RenderUsage, HelpAndBadUsage) {
         EXPECT_TRUE(run.err.ends_with("\nTry 'qornv-render --help'.\n")) << run.err;
         EXPECT_EQ(run.out, "");
     }
+    // 8 is the largest scale taken: there the side it makes is what is refused.
+    const ToolRun largestScale = RunTool({"-o", "a.png", "--size", "4096x1", "--scale", "8"});
+    EXPECT_NE(largestScale.err.find("too large at that --scale"), std::string::npos)
+        << largestScale.err;
 }
 
 TEST(RenderUsage, VersionOfTheProject) {

@@ -358,6 +358,9 @@ TEST_P(ScaledSurfaceTest, LinesStepByDevicePixelsInTheirOwnColour) {
     const QPointF to(37.5 * scale, 21.5 * scale);
     EXPECT_EQ(PixelAt(image, static_cast<int>(from.x()), static_cast<int>(from.y())), red);
     EXPECT_EQ(PixelAt(image, static_cast<int>(to.x()), static_cast<int>(to.y())), red);
+    // The end is the device pixel that holds the end pixel's centre, not the
+    // next one on, where rounding would take it.
+    EXPECT_EQ(PixelAt(image, static_cast<int>(to.x()) + 1, static_cast<int>(to.y()) + 1), white);
     const QPointF along = (to - from) / std::hypot(to.x() - from.x(), to.y() - from.y());
     bool blockUneven = false;
     for (int y = 0; y < image.height(); ++y) {

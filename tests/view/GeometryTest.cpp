@@ -45,6 +45,12 @@ TEST(Geometry, CentreTruncates) {
     }
 }
 
+// A scaled screen's picture covers every layout pixel whole: a part of a
+// device pixel counts as one.
+TEST(Geometry, DeviceSidesRoundUp) {
+    EXPECT_EQ(DeviceSide(541, 1.25), 677);
+}
+
 TEST(Geometry, ExactPositionsFor540) {
     EXPECT_EQ(Compute(StructureKind::Icosahedron, 540, 540), icosahedron540);
     EXPECT_EQ(Compute(StructureKind::Octahedron, 540, 540), octahedron540);
