@@ -124,8 +124,8 @@ check_mode() {
 }
 
 documents=$(wine cmd /c 'echo %USERPROFILE%\Documents' 2>/dev/null | tr -d '\r')
-given='C:\Messplatz\QORNV'
+folder='C:\Messplatz\QORNV'
 check_mode /CURRENTUSER HKEY_CURRENT_USER '*\Programs\QORN-V Sequenzbetrachter' "$documents"
-check_mode /CURRENTUSER HKEY_CURRENT_USER "$given" "$documents" "$given"
+check_mode /CURRENTUSER HKEY_CURRENT_USER "$folder" "$documents" "$folder"
 check_mode /ALLUSERS HKEY_LOCAL_MACHINE '*\Program Files\QORN-V Sequenzbetrachter' '%USERPROFILE%'
-check_mode /ALLUSERS HKEY_LOCAL_MACHINE "$given" '%USERPROFILE%' "$given"
+check_mode /ALLUSERS HKEY_LOCAL_MACHINE "$folder" '%USERPROFILE%' "$folder"
