@@ -11,9 +11,10 @@ bool IsCapableTerminal(int descriptor);
 // every LF as CR LF, and CSV, JSON and dumps must be the same files everywhere.
 void UseBinaryStandardOutput();
 
-// Text reaches a console as the console shows it. The programs write UTF-8, as
-// on Linux; a Windows console shows its own output code page (850 in a German
-// cmd), so for the run it is switched to UTF-8 and switched back at the exit
-// or on Ctrl+C. Output into a file or pipe is not touched. On POSIX a terminal
-// takes the bytes as they are. Called once, first thing.
-void UseUtf8Console();
+// Messages reach a console as the console shows them. The programs write
+// UTF-8, as on Linux; a Windows console would read those bytes in its own
+// code page (850 in a German cmd), so there std::cerr, which carries every
+// message that names a file, writes to a console in UTF-16 instead. Into a
+// file or pipe the bytes stay UTF-8. On POSIX a terminal takes the bytes as
+// they are. Called once, first thing.
+void UseConsoleText();

@@ -11,4 +11,4 @@ bool IsCapableTerminal(int descriptor) {
 
 void UseBinaryStandardOutput() {}
 
-void UseUtf8Console() {}
+void UseConsoleText() {}

@@ -1,9 +1,14 @@
 #include "Console.h"
 
+#include "FileName.h"
+
+#include <algorithm>
 #include <cstdio>
-#include <cstdlib>
 #include <fcntl.h>
 #include <io.h>
+#include <iostream>
+#include <streambuf>
+#include <string>
 #include <windows.h>
 
 // Consoles of Windows 10 and later take escape sequences once asked to; an
@@ -25,42 +30,63 @@ void UseBinaryStandardOutput() {
 
 namespace {
 
-// The code page the console had; 0 while it is untouched.
-UINT consoleCodePage = 0;
-
-void RestoreConsoleCodePage() {
-    if (consoleCodePage != 0) {
-        ::SetConsoleOutputCP(consoleCodePage);
+// The length of `text` without an unfinished UTF-8 sequence at its end, which
+// waits for the rest of its bytes.
+std::size_t CompleteLength(const std::string& text) {
+    const std::size_t size = text.size();
+    for (std::size_t back = 1; back <= std::min<std::size_t>(size, 3); ++back) {
+        const auto byte = static_cast<unsigned char>(text[size - back]);
+        if ((byte & 0xC0) == 0x80) {
+            continue; // a continuation byte: look further back for the lead
+        }
+        const std::size_t needed = byte >= 0xF0 ? 4 : byte >= 0xE0 ? 3 : byte >= 0xC0 ? 2 : 1;
+        return needed > back ? size - back : size;
     }
+    return size;
 }
 
-// Runs on its own thread; FALSE lets the default handler end the program.
-BOOL WINAPI RestoreOnInterrupt(DWORD) {
-    RestoreConsoleCodePage();
-    return FALSE;
-}
+// WriteConsoleW rather than the console's code page: the C runtime may
+// translate bytes for a console on its own (Wine's does, byte by byte), and a
+// code page switched for the run would outlast a program killed outright.
+class ConsoleBuffer : public std::streambuf {
+  public:
+    explicit ConsoleBuffer(HANDLE console) : console(console) {}
 
-bool IsConsole(DWORD standardHandle) {
-    DWORD mode = 0;
-    return ::GetConsoleMode(::GetStdHandle(standardHandle), &mode) != 0;
-}
+  protected:
+    int_type overflow(int_type character) override {
+        if (!traits_type::eq_int_type(character, traits_type::eof())) {
+            pending += traits_type::to_char_type(character);
+        }
+        return traits_type::not_eof(character);
+    }
+    std::streamsize xsputn(const char* text, std::streamsize size) override {
+        pending.append(text, static_cast<std::size_t>(size));
+        return size;
+    }
+    // std::cerr flushes after every output, and once more at the exit.
+    int sync() override {
+        const std::size_t complete = CompleteLength(pending);
+        const std::wstring wide = PathOfName(pending.substr(0, complete)).native();
+        pending.erase(0, complete);
+        DWORD written = 0;
+        return wide.empty() || ::WriteConsoleW(console, wide.data(),
+                                               static_cast<DWORD>(wide.size()), &written, nullptr)
+                   ? 0
+                   : -1;
+    }
+
+  private:
+    HANDLE console;
+    std::string pending;
+};
 
 } // namespace
 
-// A code page rather than WriteConsoleW: every writer (the C++ streams, stdio,
-// the progress line, the picture program sharing the console) then stays as it
-// is. The picture program finds UTF-8 set already and leaves the restoring to
-// qornv-render. A program killed outright leaves the console at UTF-8, where
-// only programs that write in the old code page then show their umlauts wrong.
-void UseUtf8Console() {
-    if (!IsConsole(STD_OUTPUT_HANDLE) && !IsConsole(STD_ERROR_HANDLE)) {
-        return;
+void UseConsoleText() {
+    const HANDLE error = ::GetStdHandle(STD_ERROR_HANDLE);
+    DWORD mode = 0;
+    if (::GetConsoleMode(error, &mode)) {
+        // Never destroyed: std::cerr is flushed once more after static objects.
+        std::cerr.rdbuf(new ConsoleBuffer(error));
     }
-    const UINT codePage = ::GetConsoleOutputCP();
-    if (codePage == CP_UTF8 || !::SetConsoleOutputCP(CP_UTF8)) {
-        return;
-    }
-    consoleCodePage = codePage;
-    std::atexit(RestoreConsoleCodePage);
-    ::SetConsoleCtrlHandler(RestoreOnInterrupt, TRUE);
 }

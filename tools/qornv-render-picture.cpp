@@ -127,7 +127,7 @@ int WritePicture(const Sequence& sequence, const RenderRequest& request) {
 } // namespace
 
 int main(int argc, char** argv) {
-    UseUtf8Console();
+    UseConsoleText();
     std::string problem;
     const auto request = ParseRenderArguments(ProgramArguments(argc, argv), problem);
     if (!request || request->mode != RenderRequest::Mode::Picture) {
