@@ -10,3 +10,5 @@ bool IsCapableTerminal(int descriptor) {
 }
 
 void UseBinaryStandardOutput() {}
+
+void UseConsoleText() {}

@@ -1,18 +1,11 @@
 #include "PictureHandOver.h"
 
+#include "FileName.h"
+
 #include <iostream>
 #include <windows.h>
 
 namespace {
-
-std::wstring Wide(const std::string& utf8) {
-    const int length =
-        ::MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
-    std::wstring wide(static_cast<std::size_t>(length), L'\0');
-    ::MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), wide.data(),
-                          length);
-    return wide;
-}
 
 // One argument as the C runtime splits a command line again: in quotes, with
 // the backslashes before a quote (and before the closing quote) doubled.
@@ -34,7 +27,8 @@ void AppendQuoted(std::wstring& line, const std::wstring& argument) {
 
 std::wstring OwnFolder() {
     std::wstring path(32768, L'\0');
-    const DWORD length = ::GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+    const DWORD length =
+        ::GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
     path.resize(length);
     return path.substr(0, path.find_last_of(L"\\/") + 1);
 }
@@ -51,15 +45,17 @@ int HandOverToPictureRenderer(const std::vector<std::string>& arguments) {
     }
     std::wstring line;
     AppendQuoted(line, program);
+    // Every argument by the file-name rule, names or not: the picture program
+    // reads its wide command line back by the same rule.
     for (const std::string& argument : arguments) {
         line += L' ';
-        AppendQuoted(line, Wide(argument));
+        AppendQuoted(line, PathOfName(argument).native());
     }
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION process{};
-    if (!::CreateProcessW(program.c_str(), line.data(), nullptr, nullptr, TRUE, 0, nullptr,
-                          nullptr, &startup, &process)) {
+    if (!::CreateProcessW(program.c_str(), line.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr,
+                          &startup, &process)) {
         std::cerr << "qornv-render: cannot run qornv-render-picture (Windows error "
                   << ::GetLastError() << ")\n";
         return 1;

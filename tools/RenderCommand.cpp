@@ -1,4 +1,5 @@
 #include "RenderCommand.h"
+#include "FileName.h"
 #include "LoadProgress.h"
 
 #include <algorithm>
@@ -29,30 +30,29 @@ std::string ViewNames(std::string_view separator) {
 
 } // namespace
 
+// Every line within 80 columns, the width of a console window as it opens.
 const std::string& RenderUsage() {
-    const std::string views = ViewNames("|");
     static const std::string usage =
         "Usage:\n"
-        "  qornv-render --dump [--view " +
-        views +
-        "] [--size WxH] [FILE]\n"
+        "  qornv-render --dump [--view VIEW] [--size WxH] [FILE]\n"
         "  qornv-render --check FILE\n"
-        "  qornv-render --stats [--view " +
-        views +
-        "] [--format csv|json] [FILE]\n"
-        "  qornv-render -o OUT.png|.svg|.pdf [--view " +
-        views +
-        "] [--size WxH]\n"
-        "               [--scale F] [FILE]\n"
+        "  qornv-render --stats [--view VIEW] [--format csv|json] [FILE]\n"
+        "  qornv-render -o OUT.png|.svg|.pdf [--view VIEW] [--size WxH] [--scale F]\n"
+        "               [FILE]\n"
         "  qornv-render -h | --help | --version\n"
         "\n"
         "Loads a QORN-V sequence file (.kzt), or the start-up sequence when FILE is\n"
         "left out, and prints its data (--dump), checks it (--check), counts what its\n"
         "picture is made of (--stats) or draws the viewer's picture of it (-o) as PNG,\n"
         "SVG or PDF, chosen by OUT's extension in any case. SVG and PDF pictures are\n"
-        "drawn in pixel units: a PDF page of WxH points. The default view is\n" +
+        "drawn in pixel units: a PDF page of WxH points.\n"
+        "\n"
+        "VIEW is " +
+        ViewNames(" or ") + " (by default " +
         std::string(StructureOf(RenderRequest().view).commandLineName) +
-        ", the default size 540x540; each side may be at most " + std::to_string(maxPictureSide) +
+        "); the size is 540x540\n"
+        "unless given, and each side may be at most " +
+        std::to_string(maxPictureSide) +
         ".\n"
         "\n"
         "--scale F draws a PNG picture as the viewer shows it on a screen scaled by F\n"
@@ -75,7 +75,7 @@ const std::string& RenderUsage() {
         "  node,1,,,26\n"
         "  line,1,2,red,4\n"
         "  marker,1,,,0\n"
-        "JSON is one object with the same figures; see qornv-render(1).\n";
+        "JSON is one object with the same figures; see " QORNV_RENDER_MANUAL ".\n";
     return usage;
 }
 
@@ -152,7 +152,7 @@ bool ParseScale(const std::string& text, double& scale) {
 
 // The extension in any case; nullopt for any other, or none.
 std::optional<PictureFormat> FormatOf(const std::string& path) {
-    std::string extension = std::filesystem::path(path).extension().string();
+    std::string extension = NameOfPath(PathOfName(path).extension());
     std::transform(extension.begin(), extension.end(), extension.begin(),
                    [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
     if (extension == ".png") {

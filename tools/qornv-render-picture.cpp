@@ -7,6 +7,7 @@
 // which without XDG_RUNTIME_DIR (cron, CI, containers) prints a warning and
 // creates /tmp/runtime-USER.
 
+#include "Console.h"
 #include "FileNameQt.h"
 #include "ProgramArguments.h"
 #include "RenderCommand.h"
@@ -126,6 +127,7 @@ int WritePicture(const Sequence& sequence, const RenderRequest& request) {
 } // namespace
 
 int main(int argc, char** argv) {
+    UseConsoleText();
     std::string problem;
     const auto request = ParseRenderArguments(ProgramArguments(argc, argv), problem);
     if (!request || request->mode != RenderRequest::Mode::Picture) {

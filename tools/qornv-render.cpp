@@ -76,6 +76,7 @@ bool PrintStatistics(const LoadReport& load, const Sequence& sequence,
 // The exit status of one call; whatever it printed is not flushed yet.
 int Run(int argc, char** argv) {
     std::string problem;
+    UseConsoleText();
     UseBinaryStandardOutput();
     const std::vector<std::string> arguments = ProgramArguments(argc, argv);
     auto request = ParseRenderArguments(arguments, problem);

@@ -5,7 +5,8 @@
 ; what was installed and nothing a user put beside it.
 ;
 ; It installs for the current user (no administrator rights) or for all users,
-; chosen on a page or with /CURRENTUSER or /ALLUSERS; /S installs silently.
+; chosen on a page or with /CURRENTUSER or /ALLUSERS; /S installs silently and
+; /D=FOLDER (the last option) installs into FOLDER in either mode.
 
 ; A 64-bit installer, for the 64-bit programs it installs: it writes the
 ; registry's and Program Files' 64-bit views without redirection.
@@ -27,6 +28,7 @@ SetCompressor /SOLID lzma
 !define MULTIUSER_INSTALLMODE_DEFAULT_REGISTRY_VALUENAME "InstallMode"
 !define MULTIUSER_INSTALLMODE_INSTDIR_REGISTRY_KEY "${UNINSTALLKEY}"
 !define MULTIUSER_INSTALLMODE_INSTDIR_REGISTRY_VALUENAME "InstallLocation"
+!define MULTIUSER_INSTALLMODE_FUNCTION KeepGivenFolder
 !include MultiUser.nsh
 !include MUI2.nsh
 
@@ -48,14 +50,35 @@ VIAddVersionKey /LANG=1031 "LegalCopyright" "Alle Rechte vorbehalten"
 !insertmacro MULTIUSER_PAGE_INSTALLMODE
 !insertmacro MUI_PAGE_DIRECTORY
 !insertmacro MUI_PAGE_INSTFILES
-!define MUI_FINISHPAGE_RUN "$INSTDIR\qornv-viewer.exe"
+!define MUI_FINISHPAGE_RUN
+!define MUI_FINISHPAGE_RUN_FUNCTION StartViewer
 !insertmacro MUI_PAGE_FINISH
 !insertmacro MUI_UNPAGE_CONFIRM
 !insertmacro MUI_UNPAGE_INSTFILES
 !insertmacro MUI_LANGUAGE "German"
 
+; The folder /D= gave, empty without one.
+Var GivenFolder
+
+; Each install mode, at the start and again when it is chosen on its page, sets
+; its own default folder over the one given; the given one wins.
+Function KeepGivenFolder
+    StrCmp $GivenFolder "" +2
+        StrCpy $INSTDIR $GivenFolder
+FunctionEnd
+
 Function .onInit
+    ; There is no InstallDir, so only /D= has set $INSTDIR by now.
+    StrCpy $GivenFolder $INSTDIR
     !insertmacro MULTIUSER_INIT
+FunctionEnd
+
+; The viewer starts where a user keeps files, as the Start-menu entry starts
+; it, not in the folder the installer wrote last.
+Function StartViewer
+    SetShellVarContext current
+    StrCpy $OUTDIR "$DOCUMENTS"
+    Exec '"$INSTDIR\qornv-viewer.exe"'
 FunctionEnd
 
 Function un.onInit
@@ -74,6 +97,14 @@ Section "Install"
     !include "${FILES}"
     WriteUninstaller "$INSTDIR\Uninstall.exe"
 
+    ; The entry's working folder (the current output folder) is where the open
+    ; dialog starts and relative names are read: the user's documents. For
+    ; all users it is each one's own profile, which Windows expands as it
+    ; starts the entry; their documents may be moved (OneDrive), and a working
+    ; folder that does not exist would keep the viewer from starting.
+    StrCpy $OUTDIR "$DOCUMENTS"
+    StrCmp $MultiUser.InstallMode "AllUsers" 0 +2
+        StrCpy $OUTDIR "%USERPROFILE%"
     CreateShortcut "$SMPROGRAMS\${APPNAME}.lnk" "$INSTDIR\qornv-viewer.exe" "" \
         "$INSTDIR\qornv-viewer.exe" 0
 

@@ -79,6 +79,9 @@ TEST(RenderUsage, HelpAndBadUsage) {
     const ToolRun help = RunTool({"--help"});
     EXPECT_EQ(help.exitStatus, 0);
     EXPECT_NE(help.out.find("Usage:"), std::string::npos);
+    for (const std::string& line : LinesOf(help.out)) {
+        EXPECT_LE(line.size(), 80u) << line; // a console window's width as it opens
+    }
     const std::vector<std::vector<std::string>> misuses = {
         {},
         {"--check"},

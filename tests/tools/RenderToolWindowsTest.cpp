@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <windows.h>
 
@@ -47,6 +48,43 @@ TEST(RenderStats, LoadsNoQtLibrary) {
     const TemporaryFolder folder;
     EXPECT_NE(RunTool({"-o", folder.PathOf("p.png")}, {path}).exitStatus, 0)
         << "the picture program found Qt all the same";
+}
+
+// Names as labs give them: with umlauts, in Chinese, with spaces. Each file is
+// made under exactly its name, through qornv-render and by the picture program
+// started directly, and a message into a pipe names a file as given, in UTF-8.
+TEST(RenderFileNames, ReachTheFileSystemAsGiven) {
+    const TemporaryFolder folder;
+    const std::string front = QORNV_RENDER_PATH;
+    const std::string picture =
+        front.substr(0, front.rfind("qornv-render")) + "qornv-render-picture.exe";
+    std::vector<std::string> expected;
+    for (const std::string name :
+         {"Bild-\u00fc\u00df.png", "\u56fe \u50cf.svg", "mit Leer zeichen.pdf"}) {
+        for (const std::string& program : {front, picture}) {
+            const std::string file = (program == front ? "" : "direkt-") + name;
+            const ToolRun run = RunProgram(program, {"-o", folder.PathOf(file)});
+            EXPECT_EQ(run.exitStatus, 0) << file << ": " << run.err;
+            expected.push_back(file);
+        }
+    }
+    std::vector<std::string> made;
+    for (const auto& entry : std::filesystem::directory_iterator(folder.NativePathOf(""))) {
+        const std::u8string name = entry.path().filename().u8string();
+        made.emplace_back(name.begin(), name.end());
+    }
+    std::sort(expected.begin(), expected.end());
+    std::sort(made.begin(), made.end());
+    EXPECT_EQ(made, expected);
+    const std::string missing = folder.PathOf("gibtsnicht\u00fc.kzt");
+    EXPECT_NE(RunTool({"--check", missing}).err.find("'" + missing + "'"), std::string::npos);
+}
+
+// Windows has no manual pages; the guide lies beside the programs.
+TEST(RenderUsage, HelpPointsToTheGuideBesideThePrograms) {
+    const std::string help = RunTool({"--help"}).out;
+    EXPECT_NE(help.find("see LIESMICH.txt"), std::string::npos) << help;
+    EXPECT_EQ(help.find("(1)"), std::string::npos) << help;
 }
 
 } // namespace

@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # The Windows installer under Wine, as a lab deploys it: silently for the
-# current user and for all users. Each time the programs, the Start-menu entry,
-# the .kzt association (which opens a file in the viewer) and the entry in
-# "Apps & features" must be there; the silent uninstall must leave no file,
-# shortcut or registry key behind.
+# current user and for all users, into the default folder and into one given
+# with /D=. Each time the programs, the Start-menu entry (starting in the
+# user's folder), the .kzt association (which opens a file in the viewer) and
+# the entry in "Apps & features" must be there; the silent uninstall must leave
+# no file, shortcut or registry key behind.
 # Usage: InstallerTest.sh SETUP.exe WORK-DIR
 set -euo pipefail
 setup=$1 work=$2
@@ -49,14 +50,38 @@ expect_viewer() {
     wineserver -w
 }
 
+# The working folder a shortcut starts in: the UTF-16 string after those of
+# its name and relative path, each there as the link's flags (offset 20) say.
+number_at() { od -An -v --endian=little -tu"$3" -j "$2" -N "$3" "$1" | tr -d ' '; }
+link_working_folder() {
+    local link=$1 at=76 flags length bit
+    flags=$(number_at "$link" 20 4)
+    ((flags & 1)) && at=$((at + 2 + $(number_at "$link" $at 2)))
+    ((flags & 2)) && at=$((at + $(number_at "$link" $at 4)))
+    for bit in 4 8 16; do
+        ((flags & bit)) || continue
+        length=$(number_at "$link" $at 2)
+        ((bit != 16)) || tail -c +$((at + 3)) "$link" | head -c $((2 * length)) |
+            iconv -f UTF-16LE -t UTF-8 | tr -d '\0'
+        at=$((at + 2 + 2 * length))
+    done
+}
+
+# OPTION (/CURRENTUSER or /ALLUSERS), its hive, the folder the installation
+# must land in as a glob, the working folder its Start-menu entry must start
+# in, and a folder to give with /D= or none.
 check_mode() {
-    local option=$1 hive=$2 key=${uninstall_key/HKEY_CURRENT_USER/$2}
+    local option=$1 hive=$2 key=${uninstall_key/HKEY_CURRENT_USER/$2} expected=$3 start=$4
+    local given=(${5:+"/D=$5"})
     [[ -z $(traces "$hive") ]] || fail "traces before installing: $(traces "$hive")"
-    wine "$setup" /S "$option" || fail "$option: the installer failed"
+    wine "$setup" /S "$option" "${given[@]}" || fail "$option ${given[*]}: the installer failed"
     wineserver -w
+    option="$option ${given[*]}"
     local folder
     folder=$(reg_value "$key" InstallLocation)
     [[ -n $folder ]] || fail "$option: no entry in Apps & features"
+    # shellcheck disable=SC2053 # a glob
+    [[ $folder == $expected ]] || fail "$option: installed to $folder, not $expected"
     [[ $(reg_value "$key" DisplayVersion) =~ ^[0-9]+\.[0-9]+\.[0-9]+$ ]] || fail "$option: no version"
     [[ $(reg_value "$key" UninstallString) == *Uninstall.exe* ]] || fail "$option: no uninstaller"
     local unix
@@ -65,8 +90,11 @@ check_mode() {
         plugins/platforms/qwindows.dll translations/qtbase_de.qm Uninstall.exe; do
         [[ -f $unix/$program ]] || fail "$option: $program is not installed in $unix"
     done
-    find "$WINEPREFIX/drive_c" -name 'QORN-V Sequenzbetrachter.lnk' | grep -q . ||
-        fail "$option: no Start-menu entry"
+    local link
+    link=$(find "$WINEPREFIX/drive_c" -name 'QORN-V Sequenzbetrachter.lnk' | head -n 1)
+    [[ -n $link ]] || fail "$option: no Start-menu entry"
+    [[ $(link_working_folder "$link") == "$start" ]] ||
+        fail "$option: the Start-menu entry starts in $(link_working_folder "$link"), not $start"
     [[ $(reg_value "$hive\\Software\\Classes\\.kzt") == QORNV.Sequenz ]] ||
         fail "$option: .kzt is not associated"
     [[ $(reg_value "$hive\\Software\\Classes\\QORNV.Sequenz\\shell\\open\\command") == *qornv-viewer.exe*%1* ]] ||
@@ -89,11 +117,15 @@ check_mode() {
 
     # The uninstaller copies itself away and ends at once; the copy's end is
     # the end of all Wine processes.
-    wine "$unix/Uninstall.exe" /S "$option" || fail "$option: the uninstaller failed"
+    wine "$unix/Uninstall.exe" /S "${option%% *}" || fail "$option: the uninstaller failed"
     wineserver -w
     [[ -z $(traces "$hive") ]] || fail "$option: left behind: $(traces "$hive")"
     echo "$option: installed to $folder, associated, uninstalled without a trace"
 }
 
-check_mode /CURRENTUSER HKEY_CURRENT_USER
-check_mode /ALLUSERS HKEY_LOCAL_MACHINE
+documents=$(wine cmd /c 'echo %USERPROFILE%\Documents' 2>/dev/null | tr -d '\r')
+folder='C:\Messplatz\QORNV'
+check_mode /CURRENTUSER HKEY_CURRENT_USER '*\Programs\QORN-V Sequenzbetrachter' "$documents"
+check_mode /CURRENTUSER HKEY_CURRENT_USER "$folder" "$documents" "$folder"
+check_mode /ALLUSERS HKEY_LOCAL_MACHINE '*\Program Files\QORN-V Sequenzbetrachter' '%USERPROFILE%'
+check_mode /ALLUSERS HKEY_LOCAL_MACHINE "$folder" '%USERPROFILE%' "$folder"
