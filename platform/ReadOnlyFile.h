@@ -22,7 +22,8 @@ class ReadOnlyFile {
 
     bool IsOpen() const { return error == 0; }
     // Why the file is not open, as an errno value: ENOENT, EISDIR, EACCES, EIO,
-    // and ENODEV for anything that is not a regular file.
+    // ENODEV for anything that is not a regular file, and EBUSY for a file
+    // another program holds locked (Windows), which a later look may open.
     int Error() const { return error; }
     // The open file as it stood when it was opened.
     const FileStamp& Stamp() const { return stamp; }

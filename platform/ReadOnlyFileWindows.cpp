@@ -36,9 +36,11 @@ int ErrnoOf(DWORD error) {
     case ERROR_BAD_NET_NAME:
         return ENOENT;
     case ERROR_ACCESS_DENIED:
-    case ERROR_SHARING_VIOLATION: // another program holds it locked
-    case ERROR_LOCK_VIOLATION:
         return EACCES;
+    // Not a lack of rights: the user is told that another program holds it.
+    case ERROR_SHARING_VIOLATION:
+    case ERROR_LOCK_VIOLATION:
+        return EBUSY;
     default:
         return EIO;
     }

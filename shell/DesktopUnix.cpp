@@ -14,3 +14,7 @@ QRect CentringArea(const QScreen& screen) {
 bool WindowSystemKeepsContent() {
     return QGuiApplication::platformName().startsWith(QLatin1String("wayland"));
 }
+
+std::optional<QString> AskWithSystemDialog(QWidget* /*parent*/, const QString& /*folder*/) {
+    return std::nullopt;
+}

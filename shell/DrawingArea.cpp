@@ -1,5 +1,6 @@
 #include "DrawingArea.h"
 
+#include "DevicePixels.h"
 #include "DrawingSurface.h"
 
 #include <QPaintEvent>
@@ -13,17 +14,30 @@ DrawingArea::DrawingArea(DrawingSurface& surface, EventSink post, QWidget* paren
     setMinimumSize(0, 0);
 }
 
-// Each part is copied from the device pixels under it, one image pixel to one
-// screen pixel: the image has the window's scale, so nothing is resampled.
-// The first paint after the scale changed finds the image still at the old one.
+// Each part is copied one image pixel to one device pixel, the image's corner
+// on the device pixel where the area's clip starts: the image has the
+// window's scale, so nothing is resampled. Copied in layout pixels, a part
+// whose corner falls between two device pixels (below a menu bar of odd
+// height at 150 %) would be resampled and come out a pixel off. What the
+// image lacks of the rounded area is background. The first paint after the
+// scale changed finds the image still at the old one.
 void DrawingArea::paintEvent(QPaintEvent* event) {
     FollowScale();
     QPainter painter(this);
-    const qreal scale = surface.Scale();
+    const QTransform toDevice = painter.deviceTransform();
+    const QPoint origin = DeviceRect(toDevice, QRectF(rect())).topLeft();
+    painter.setWorldTransform(toDevice.inverted());
+    const QImage& image = surface.Image();
     for (const QRect& part : event->region()) {
-        const QRectF source(part.x() * scale, part.y() * scale, part.width() * scale,
-                            part.height() * scale);
-        painter.drawImage(QRectF(part), surface.Image(), source);
+        const QRect device = DeviceRect(toDevice, QRectF(part));
+        const QRect source = device.translated(-origin);
+        const QRect copied = source.intersected(image.rect());
+        if (copied != source) {
+            painter.fillRect(device, surface.Background());
+        }
+        if (!copied.isEmpty()) {
+            painter.drawImage(copied.translated(origin), image, copied);
+        }
     }
 }
 

@@ -9,17 +9,21 @@ FileFollowing::FileFollowing(ViewerState& state, DrawingSurface& surface, ShowCh
     : state(state), surface(surface), show(std::move(show)), watch(std::move(post), notifications) {
 }
 
-int FileFollowing::Open(const QString& name) {
+LoadReport FileFollowing::Open(const QString& name) {
     auto opened = std::make_unique<SequenceFollower>();
-    const int result = opened->Load(state.sequence, FileSystemName(name));
-    if (result == loadNotOpened) {
-        return result;
+    LoadReport report;
+    if (opened->Load(state.sequence, FileSystemName(name), &report) == loadNotOpened) {
+        return report;
     }
     follower = std::move(opened);
     appended.Forget();
     undo.reset();
     watch.Watch(name);
-    return result;
+    return report;
+}
+
+QString FileFollowing::ShownFile() const {
+    return follower ? NameFromFileSystem(follower->Path()) : QString();
 }
 
 // No wait cursor: updates come unasked and are short, and a cursor that

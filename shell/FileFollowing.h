@@ -30,10 +30,13 @@ class FileFollowing {
     FileFollowing(ViewerState& state, DrawingSurface& surface, ShowChanged show,
                   FileWatch::EventSink post, FileWatch::Notifications notifications);
 
-    // Loads `name` into the sequence through a new follower, as the loader's
-    // result says. A file that cannot be opened changes nothing: the file shown
-    // is still followed. Any other result follows `name` from now on.
-    int Open(const QString& name);
+    // Loads `name` into the sequence through a new follower; the loader's
+    // report says how it went. A file that cannot be opened changes nothing:
+    // the file shown is still followed. Any other result follows `name` from
+    // now on.
+    LoadReport Open(const QString& name);
+    // The name of the file followed, or an empty text while there is none.
+    QString ShownFile() const;
 
     enum class Redraw {
         None,     // nothing, or the new steps are drawn already

@@ -34,7 +34,10 @@ void InstallGermanTranslations(QApplication& application) {
 // written and no earlier run's file is read back.
 void KeepNoSettingsFiles() {
     const QString nowhere = UnwritableFolder();
-    // Native settings are the registry on Windows: the file dialog's go to a file there too.
+    // Native settings are the registry on Windows, which no path redirects, and
+    // QFileDialog keeps its state in native settings whatever the default
+    // format: on Windows the viewer shows the system's dialog without it
+    // (DesktopWindows.cpp). Settings of the default format go nowhere.
     QSettings::setDefaultFormat(QSettings::IniFormat);
     QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, nowhere);
     QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, nowhere);

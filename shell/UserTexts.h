@@ -29,10 +29,19 @@ inline constexpr std::string_view openTitle = "Photonensequenz-Datei öffnen:";
 inline constexpr std::string_view sequenceFilter = "Vael-Kardimex-Sequenz (*.KZT)";
 inline constexpr std::string_view allFilesFilter = "Alle Dateien (*.*)";
 
-// "Datei 'NAME' konnte nicht geöffnet werden!", then the system's reason.
+// "Datei 'NAME' konnte nicht geöffnet werden!", then on a line below it why,
+// where the system says.
 inline constexpr std::string_view errorTitle = "Fehler!";
 inline constexpr std::string_view errorBefore = "Datei '";
 inline constexpr std::string_view errorAfter = "' konnte nicht geöffnet werden!";
+inline constexpr std::string_view reasonMissing = "Die Datei gibt es nicht.";
+inline constexpr std::string_view reasonDenied = "Der Zugriff auf die Datei ist nicht erlaubt.";
+inline constexpr std::string_view reasonHeld = "Ein anderes Programm hält die Datei gesperrt.";
+inline constexpr std::string_view reasonFolder = "Der Name gehört zu einem Ordner.";
+inline constexpr std::string_view reasonNotRegular = "Das ist keine gewöhnliche Datei.";
+inline constexpr std::string_view reasonNameTooLong = "Der Name ist zu lang.";
+inline constexpr std::string_view reasonUnreadable = "Die Datei konnte nicht gelesen werden.";
+inline constexpr std::string_view reasonOutOfMemory = "Der Speicher reicht für die Datei nicht.";
 
 // Per structure, in the order of `structures`.
 struct StructureTexts {

@@ -24,7 +24,7 @@ class WaitCursor {
 };
 
 // The wait cursor goes before a "Fehler!" box can show.
-int LoadNamedFile(FileFollowing& following, const QString& name) {
+LoadReport LoadNamedFile(FileFollowing& following, const QString& name) {
     const WaitCursor wait;
     return following.Open(name);
 }
@@ -150,7 +150,7 @@ void Viewer::OnMenuCommand(std::int32_t item) {
 }
 
 void Viewer::OpenSequenceFile() {
-    OnOpenFile(AskSequenceFileName(window.get()));
+    OnOpenFile(AskSequenceFileName(window.get(), following.ShownFile()));
 }
 
 // An empty name is a cancelled requester: nothing changes.
@@ -160,8 +160,9 @@ void Viewer::OnOpenFile(const QString& chosen) {
     }
     const QString name = WithDefaultExtension(chosen);
     // A file that cannot be opened changes nothing.
-    if (LoadNamedFile(following, name) == loadNotOpened) {
-        ShowOpenError(window.get(), FilePart(name));
+    const LoadReport report = LoadNamedFile(following, name);
+    if (report.result == loadNotOpened) {
+        ShowOpenError(window.get(), FilePart(name), report);
         return;
     }
     const WaitCursor wait;

@@ -253,6 +253,10 @@ std::string OpenFailureReason(const LoadReport& report) {
     case LoadFailure::NotRegularFile:
         return "Not a regular file";
     default:
+        // The C runtime's words for EBUSY speak of devices.
+        if (report.systemError == EBUSY) {
+            return "Held by another program";
+        }
         return std::strerror(report.systemError != 0 ? report.systemError : EIO);
     }
 }

@@ -191,7 +191,7 @@ int DrawingSurface::DeviceEdge(std::int32_t at) const {
 // would be half as heavy as meant and its red hard to tell. Only the stairs
 // get finer: edges fall on device pixels, in pure colours.
 int DrawingSurface::DeviceLineWidth() const {
-    return std::max(1, static_cast<int>(std::lround(scale)));
+    return ::DeviceLineWidth(scale);
 }
 
 // The disc of a drawing-area circle covers the pixels x - radius to x + radius,

@@ -3,6 +3,7 @@
 #include "CursorList.h"
 #include "Structures.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 
@@ -37,6 +38,12 @@ using NodeList = CursorList<NodePosition>;
 // 540 x 1.1 from gaining a pixel by rounding error.
 inline std::int32_t DeviceSide(std::int32_t side, double scale) {
     return static_cast<std::int32_t>(std::ceil(side * scale - 1e-6));
+}
+
+// The width in device pixels of a line one layout pixel wide, at `scale`: the
+// diagram's lines and the frame around it (DrawingSurface.cpp says why).
+inline std::int32_t DeviceLineWidth(double scale) {
+    return std::max<std::int32_t>(1, static_cast<std::int32_t>(std::lround(scale)));
 }
 
 // Stores the drawing area's width and its height plus one menu-bar line, and

@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
 # The real viewer on a real X server without compositing, as a person uses it:
 # with no window manager or under openbox, fluxbox or KWin, at a scale of 1 or
-# a fractional one. "Löschen" must stay visible (closing the viewer's own menu
-# is no loss of content) while another program's window that uncovers the view
-# brings the path back, also right after a menu closed at that place; under a
+# a fractional one. The frame's four edges are whole. "Löschen" must stay
+# visible (closing the viewer's own menu is no loss of content) while another
+# program's window that uncovers the view brings the path back, also right after a menu closed at that place; under a
 # window manager the outer frame is centred. The run writes no file into an
 # empty home. The view shows, device pixel for device pixel, the picture
 # qornv-render draws at the screen's scale. At a scale other than 1 the test
@@ -23,7 +23,10 @@ esac
 rm -rf "$work"
 mkdir -p "$work/home" "$work/config" "$work/cache"
 trap end_session EXIT
-start_xvfb 1280x1024x24
+# At twice the scale the window is taller than 1024 pixels.
+screen_height=1024
+[[ $scaling != 2 ]] || screen_height=1280
+start_xvfb "1280x${screen_height}x24"
 [[ $mode == nowm ]] || start_wm "$mode"
 scale=$scaling
 if [[ $scaling == dpi* ]]; then
@@ -94,6 +97,21 @@ for dy in 0 -1 1; do
     done
 done
 [[ $least == 0 ]] || fail "the view differs from qornv-render --scale $scale in $least pixels"
+
+# The frame's four edges, each as wide as the diagram's lines at this scale:
+# its colour (Fusion's mid grey) counted across each edge halfway along.
+edge_width=$(awk -v s="$scale" 'BEGIN { w = int(s + 0.5); print w < 1 ? 1 : w }')
+area_top=$((top + menu_line))
+edge() { count_colour "$2" "$3" "$4" "$5" B8B8B8; }
+edges=("left $left $((area_top + $(device 260))) $(device 30) 1"
+    "right $((left + $(device 510))) $((area_top + $(device 260))) $(device 30) 1"
+    "top $((left + $(device 300))) $area_top 1 $(device 35)"
+    "bottom $((left + $(device 300))) $((area_top + $(device 490))) 1 $(device 30)")
+for spec in "${edges[@]}"; do
+    # shellcheck disable=SC2086
+    [[ $(edge $spec) == "$edge_width" ]] ||
+        fail "the frame's ${spec%% *} edge is $(edge $spec) pixels wide, not $edge_width"
+done
 
 choose $ansicht 3 # Löschen
 expect_bare "Löschen on the icosahedron"

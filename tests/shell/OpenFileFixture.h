@@ -64,6 +64,7 @@ class OpenFileTest : public ViewerTest {
                 errorBoxSeen = true;
                 errorTitle = box->windowTitle();
                 errorText = box->text();
+                errorReason = box->informativeText();
                 errorIcon = box->icon();
                 errorButtons = box->standardButtons();
                 box->button(QMessageBox::Ok)->click();
@@ -86,6 +87,7 @@ class OpenFileTest : public ViewerTest {
     bool errorBoxSeen = false;
     QString errorTitle;
     QString errorText;
+    QString errorReason; // the line below the text
     QMessageBox::Icon errorIcon = QMessageBox::NoIcon;
     QMessageBox::StandardButtons errorButtons;
 };

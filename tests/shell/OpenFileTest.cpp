@@ -2,6 +2,8 @@
 
 #include "OpenFileFixture.h"
 
+#include <QStandardPaths>
+
 namespace {
 
 TEST_F(OpenFileTest, RequesterIsGermanWithBothFileTypesAndCancelChangesNothing) {
@@ -27,6 +29,25 @@ TEST_F(OpenFileTest, RequesterIsGermanWithBothFileTypesAndCancelChangesNothing) 
     ExpectUnchanged(picture, sequence);
 }
 
+// In the user's documents (their home where there is no such folder) until a
+// file is shown, then in that file's folder.
+TEST_F(OpenFileTest, RequesterStartsInTheFolderOfTheFileShown) {
+    QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    if (!QFileInfo(documents).isDir()) {
+        documents = QDir::homePath();
+    }
+    const QString shown = Write("Messungen/run.kzt", "x;x;x;x;x;3\n");
+    for (const QString& expected : {documents, QFileInfo(shown).absolutePath()}) {
+        const auto watch = WhenModalOpens<QFileDialog>([expected](QFileDialog* dialog) {
+            EXPECT_EQ(dialog->directory().absolutePath(), QDir(expected).absolutePath());
+            dialog->reject();
+        });
+        Choose(MenuOpen);
+        viewer->Post({OpenFileEvent, 0, shown});
+        Settle(*viewer);
+    }
+}
+
 TEST_F(OpenFileTest, NameWithoutExtensionLoadsItsKztFileAndNamesItInTheCaption) {
     Write("run.kzt", "QORN-V\nx;x;x;x;x;3\nx;x;x;x;x;4\n");
     OpenTyped("run");
@@ -47,6 +68,7 @@ TEST_F(OpenFileTest, MissingFileShowsTheErrorBoxAndChangesNothingElse) {
     ASSERT_TRUE(errorBoxSeen);
     EXPECT_EQ(errorTitle, "Fehler!");
     EXPECT_EQ(errorText, "Datei 'missing.kzt' konnte nicht geöffnet werden!");
+    EXPECT_EQ(errorReason, "Die Datei gibt es nicht.");
     EXPECT_EQ(errorIcon, QMessageBox::Critical);
     EXPECT_EQ(errorButtons, QMessageBox::Ok);
     ExpectUnchanged(picture, sequence);

@@ -17,6 +17,7 @@ struct HostileCase {
     bool loads;
     QString filePart;
     std::size_t steps = 0;
+    QString reason = {}; // the error box's line below the text
 };
 
 inline void PrintTo(const HostileCase& c, std::ostream* out) {

@@ -21,13 +21,14 @@ INSTANTIATE_TEST_SUITE_P(
                         ::mkfifo(folder.filePath("pipe.kzt").toLocal8Bit().constData(), 0600);
                         return QString("pipe.kzt");
                     },
-                    false, "pipe.kzt"},
+                    false, "pipe.kzt", 0, "Das ist keine gewöhnliche Datei."},
         HostileCase{"dev zero", [](auto& f) { return Link(f, "zero.kzt", "/dev/zero"); }, false,
-                    "zero.kzt"},
+                    "zero.kzt", 0, "Das ist keine gewöhnliche Datei."},
         HostileCase{"dev null", [](auto& f) { return Link(f, "null.kzt", "/dev/null"); }, false,
-                    "null.kzt"},
+                    "null.kzt", 0, "Das ist keine gewöhnliche Datei."},
+        // Without an extension the name is taken for "random.kzt".
         HostileCase{"dev urandom", [](auto& f) { return Link(f, "random", "/dev/urandom"); }, false,
-                    "random.kzt"},
+                    "random.kzt", 0, "Die Datei gibt es nicht."},
         HostileCase{"backslash",
                     [](auto& f) {
                         Create(f, "data.old\\run.kzt", ";;;;;3\n");
@@ -46,6 +47,7 @@ TEST_F(OpenFileTest, AFileWithoutReadPermissionGivesTheErrorBox) {
     OpenTyped("gesperrt.kzt");
     ASSERT_TRUE(errorBoxSeen);
     EXPECT_EQ(errorText, "Datei 'gesperrt.kzt' konnte nicht geöffnet werden!");
+    EXPECT_EQ(errorReason, "Der Zugriff auf die Datei ist nicht erlaubt.");
     ExpectUnchanged(picture, sequence);
 }
 

@@ -26,6 +26,7 @@ TEST_P(OpenHostileFiles, GiveTheDocumentedResult) {
         ASSERT_TRUE(errorBoxSeen);
         EXPECT_EQ(errorTitle, "Fehler!");
         EXPECT_EQ(errorText, "Datei '" + c.filePart + "' konnte nicht geöffnet werden!");
+        EXPECT_EQ(errorReason, c.reason);
     }
     ExpectUnchanged(picture, sequence);
 }

@@ -40,6 +40,7 @@ TEST_F(OpenFileTest, AFileLockedByItsWriterGivesTheErrorBox) {
     ::CloseHandle(lock);
     ASSERT_TRUE(errorBoxSeen);
     EXPECT_EQ(errorText, "Datei 'gesperrt.kzt' konnte nicht geöffnet werden!");
+    EXPECT_EQ(errorReason, "Ein anderes Programm hält die Datei gesperrt.");
     ExpectUnchanged(picture, sequence);
 }
 

@@ -21,6 +21,7 @@ class OutsideFilesTest : public OpenFileTest {
         const auto errorBox = WhenModalOpens<QMessageBox>(
             [this](QMessageBox* box) {
                 errorText = box->text();
+                errorReason = box->informativeText();
                 box->button(QMessageBox::Ok)->click();
             },
             Expect::Optional);
@@ -49,25 +50,31 @@ struct OutsideCase {
     const char* handed; // relative to the test's folder
     const char* caption;
     const char* error;
+    const char* reason = "";
 };
 
 TEST_F(OutsideFilesTest, AFileHandedInOpensAsTheRequestersNameWould) {
     Write("run.kzt", "x;x;x;x;x;3\nx;x;x;x;x;4\n");
+    QDir(folder.path()).mkdir("ordner.kzt");
     const std::vector<OutsideCase> cases{
         {"command line, no extension", Via::CommandLine, "run", "Sequenz: run.kzt", ""},
         {"drop", Via::Drop, "run.kzt", "Sequenz: run.kzt", ""},
-        {"command line, missing", Via::CommandLine, "missing",
-         "Sequenz:", "Datei 'missing.kzt' konnte nicht geöffnet werden!"},
+        {"command line, missing", Via::CommandLine, "missing", "Sequenz:",
+         "Datei 'missing.kzt' konnte nicht geöffnet werden!", "Die Datei gibt es nicht."},
+        {"command line, folder", Via::CommandLine, "ordner.kzt", "Sequenz:",
+         "Datei 'ordner.kzt' konnte nicht geöffnet werden!", "Der Name gehört zu einem Ordner."},
         {"drop, missing", Via::Drop, "gone.kzt",
-         "Sequenz:", "Datei 'gone.kzt' konnte nicht geöffnet werden!"},
+         "Sequenz:", "Datei 'gone.kzt' konnte nicht geöffnet werden!", "Die Datei gibt es nicht."},
     };
-    for (const auto& [name, via, handed, caption, error] : cases) {
+    for (const auto& [name, via, handed, caption, error, reason] : cases) {
         Choose(MenuClear);
         State().sequence = Sequence();
         errorText.clear();
+        errorReason.clear();
         HandIn(via, {QUrl::fromLocalFile(folder.filePath(handed))});
         EXPECT_EQ(Window().SequenceFrame()->title(), caption) << name;
         EXPECT_EQ(errorText, error) << name;
+        EXPECT_EQ(errorReason, reason) << name;
         const std::vector<std::int8_t> steps =
             *error ? std::vector<std::int8_t>{} : std::vector<std::int8_t>{3, 4};
         EXPECT_EQ(Elements(State().sequence.stepList), steps) << name;

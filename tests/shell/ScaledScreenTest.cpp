@@ -4,6 +4,7 @@
 
 #include "ShellTestSupport.h"
 
+#include <QGroupBox>
 #include <QPixmap>
 #include <QProcess>
 #include <QScreen>
@@ -68,6 +69,43 @@ TEST_F(ScaledScreenTest, DrawingAreaShowsTheRenderedPictureAtTheWindowsScale) {
     const QImage painted = Painted();
     EXPECT_EQ(Differing(painted, expected.copy(painted.rect())), 0)
         << "the painted area at scale " << scale;
+}
+
+// The window as its backing store holds it, where the drawing area may start
+// between two device pixels (below the menu bar): the picture inside the frame
+// is the image unresampled, and each of the frame's four edges is as wide as
+// the diagram's lines, counted across it halfway along.
+TEST_F(ScaledScreenTest, TheWindowShowsTheWholeFrameAndThePictureUnshifted) {
+    const qreal scale = Window().devicePixelRatio();
+    const QImage window = Window().grab().toImage().convertToFormat(QImage::Format_RGB32);
+    const QWidget& area = *Window().DrawingWidget();
+    const QPoint origin = (area.mapTo(&Window(), QPointF()) * scale).toPoint();
+    const auto device = [scale](int layout) { return qRound(layout * scale); };
+    // The offscreen screen is 800 device pixels square: at the larger scales
+    // the window is made smaller than the frame, which then reaches past it.
+    const QRect shown(0, 0, device(area.width()), device(area.height()));
+    const QRect inside = QRect(device(40), device(40), device(440), device(420)).intersected(shown);
+    const QImage image = viewer->Surface().Image().convertToFormat(QImage::Format_RGB32);
+    EXPECT_EQ(Differing(window.copy(inside.translated(origin)), image.copy(inside)), 0)
+        << "the picture in the window at scale " << scale;
+
+    const QRgb edge = Window().SequenceFrame()->palette().color(QPalette::Mid).rgb();
+    const auto edgePixels = [&](QPoint from, QPoint step, int layoutLength) {
+        int count = 0;
+        for (int k = 0; k < device(layoutLength); ++k) {
+            count += window.pixel(origin + from + k * step) == edge ? 1 : 0;
+        }
+        return count;
+    };
+    const int width = DeviceLineWidth(scale);
+    const int middleX = device(300); // right of the caption
+    const int middleY = device(260);
+    EXPECT_EQ(edgePixels({0, middleY}, {1, 0}, 30), width) << "left, at scale " << scale;
+    EXPECT_EQ(edgePixels({middleX, 0}, {0, 1}, 35), width) << "top";
+    if (area.width() >= 540 && area.height() >= 520) {
+        EXPECT_EQ(edgePixels({device(510), middleY}, {1, 0}, 30), width) << "right";
+        EXPECT_EQ(edgePixels({middleX, device(490)}, {0, 1}, 30), width) << "bottom";
+    }
 }
 
 // Needs a second screen of another scale (offscreen:configfile=TwoScreens.json),

@@ -66,7 +66,7 @@ TEST(RenderOpenFailure, MessageNamesTheReason) {
         {nullDevice, "Not a regular file"},
         {folder.PathOf("nul.kzt"), "Not a regular file"}, // a device in every folder
         {pipe, "Not a regular file"},
-        {locked, "Permission denied"},
+        {locked, "Held by another program"},
     };
     for (const Case& c : cases) {
         for (const char* mode : {"--check", "-o"}) {

@@ -2,9 +2,10 @@
 # The Windows viewer under Wine on a real X server with openbox, as a person
 # uses it: the start-up picture is the one qornv-render.exe draws (on Wine's
 # button-face colour), the menus switch the view with title and ticks,
-# "Löschen" bares the nodes, "Öffnen" takes a typed name and shows "Fehler!"
-# for a missing file, a file given as argument with umlauts and CJK
-# characters in its name opens and is followed as it grows, and "Schliesen"
+# "Löschen" bares the nodes, "Öffnen" takes a name typed into the system's
+# file dialog and shows "Fehler!" for a missing file, a run with the dialog
+# leaves the user's registry and folders as they were, a file given as
+# argument with umlauts and CJK characters in its name opens and is followed as it grows, and "Schliesen"
 # ends the program with status 0. It runs the release folder as unpacked from
 # the zip, in a Wine prefix of its own: Qt finds its plugins and German texts
 # through the folder's qt.conf, the DLLs beside the programs.
@@ -88,11 +89,19 @@ expect_ticked() {
 }
 
 file="$work/Messung Grüße 測定.kzt"
+# A name as a Windows user types it: drive Z: and backslashes.
+windows_name() { printf 'Z:%s' "${1//\//\\}"; }
+# The user's part of the registry and the user's folders in the prefix.
+user_state() {
+    { wine reg query HKCU /s 2>/dev/null || true; } | tr -d '\r' | grep -v '^$' >"$work/$1.reg"
+    find "$WINEPREFIX/drive_c/users" | sort >"$work/$1.files"
+}
 line() {
     local node
     for node; do printf "2026-12-08;12:00:00;PH;%07d;A;%s\n" "$RANDOM" "$node"; done
 }
 
+user_state before
 start_viewer
 read -r left top < <(client_origin)
 shot
@@ -143,7 +152,8 @@ expect_picture "Löschen" "$work/empty.kzt"
 # A missing file: "Fehler!", and the view stays.
 choose $sequenz 1
 wait_until title_window "Photonensequenz-Datei öffnen:" || fail "no requester"
-request_file "Z:$work/missing" title_window "Fehler!" || fail "no error box for a missing file"
+request_file "$(windows_name "$work/missing")" title_window "Fehler!" ||
+    fail "no error box for a missing file"
 confirm_error
 
 # A name typed into the requester, without its extension.
@@ -151,7 +161,7 @@ typed="$work/lauf.kzt"
 line 1 2 3 4 >"$typed"
 choose $sequenz 1
 wait_until title_window "Photonensequenz-Datei öffnen:" || fail "no requester"
-request_file "Z:${typed%.kzt}" eval '! title_window "Photonensequenz-Datei öffnen:"' ||
+request_file "$(windows_name "${typed%.kzt}")" eval '! title_window "Photonensequenz-Datei öffnen:"' ||
     fail "requester stays open"
 # A search while Wine takes the requester's windows down may find nothing.
 wait_until title_window "QORN-V Struktur: Ikosaeder" || fail "no viewer window after the requester"
@@ -161,6 +171,12 @@ expect_picture "two lines appended" "$typed"
 
 choose $sequenz 3 # Schliesen
 expect_exit Schliesen wait_long
+# Neither Qt's settings (HKCU\Software\QtProject) nor anything else.
+user_state after
+diff "$work/before.reg" "$work/after.reg" >"$work/registry.diff" ||
+    fail "the run changed the registry: $(head -n 20 "$work/registry.diff")"
+diff "$work/before.files" "$work/after.files" >"$work/files.diff" ||
+    fail "the run wrote into the user's folders: $(head -n 20 "$work/files.diff")"
 
 # A file given as argument, with umlauts and CJK characters in its name, shown
 # at once and followed as it grows.
@@ -177,4 +193,4 @@ for _ in $(seq 20); do line 2 11 5 8 3; done >>"$file"
 expect_picture "a hundred lines" "$file"
 choose $sequenz 3 # Schliesen
 expect_exit Schliesen wait_long
-echo "Wine: start-up picture, menus, Löschen, Öffnen, Fehler!, following and Schliesen"
+echo "Wine: start-up picture, menus, Löschen, Öffnen, Fehler!, nothing written, following and Schliesen"
