@@ -33,9 +33,7 @@ void CheckSequence(const Sequence& sequence) {
 Sequence PreviousSequence() {
     Sequence previous;
     for (const std::int8_t step : {1, 0, 13, 42}) {
-        previous.stepList.Add();
-        previous.stepList.Current() = step;
-        AppendClass(previous);
+        AppendStep(previous, step);
     }
     return previous;
 }

@@ -2,12 +2,6 @@
 
 #include <span>
 
-void AppendClass(Sequence& sequence) {
-    const std::int8_t step = sequence.stepList.Current();
-    sequence.classList.Add();
-    sequence.classList.Current() = ClassCode(step);
-}
-
 void AppendStep(Sequence& sequence, std::int8_t step) {
     const std::int8_t classCode = ClassCode(step);
     sequence.stepList.AppendRange(std::span(&step, 1));

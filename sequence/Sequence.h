@@ -41,9 +41,6 @@ constexpr std::int8_t ClassCode(int step) {
 // Appends `step` to stepList and its class code to classList.
 void AppendStep(Sequence& sequence, std::int8_t step);
 
-// Precondition: the cursor of stepList is on the step just appended.
-void AppendClass(Sequence& sequence);
-
 // Empties stepList and fills it with the demonstration path through all 169
 // ordered pairs (i, j) of nodes 1 to 13: 1,1, 1,2, ... 13,13. ClassList is kept.
 void FillStartupSteps(Sequence& sequence);

@@ -184,11 +184,3 @@ void SequenceFollower::Stop() {
     reloadPending = false;
     report = {};
 }
-
-bool SequenceFollower::Following() const {
-    return parser != nullptr;
-}
-
-const std::string& SequenceFollower::Path() const {
-    return path;
-}

@@ -51,10 +51,9 @@ class SequenceFollower {
     // it was and the result is Unchanged.
     FollowUpdate Update(Sequence& sequence);
     void Stop();
-    bool Following() const;
     // The last step of the sequence stands for an unended last line, to be read again.
     bool EndsProvisional() const { return provisional; }
-    const std::string& Path() const;
+    const std::string& Path() const { return path; }
 
   private:
     FollowUpdate Reload(Sequence& sequence);

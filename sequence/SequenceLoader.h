@@ -59,7 +59,9 @@ class SequenceParser {
 
     // False once a malformed line has stopped parsing; later calls do nothing.
     bool Feed(const char* data, std::size_t size);
-    // Ends an unterminated last line. The result of the whole parse.
+    // Ends an unterminated last line. The result of the whole parse. Files end
+    // through the follower instead; this serves the fuzzer and the parser tests,
+    // which parse bytes held in memory.
     int Finish();
     // What Finish would add for the unterminated last line, without ending it: its step
     // (0 to 99), or -1 when it would add none (no such line, a tag line, a data line whose

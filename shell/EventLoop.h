@@ -39,8 +39,8 @@ class EventLoop : public QObject {
     // Drops whatever waits and takes nothing more: the program is ending.
     void Stop();
 
+    // For tests, which wait until the queue is empty.
     const EventQueue& Queue() const { return queue; }
-    bool Draining() const { return draining; }
 
   private:
     void ScheduleDrain();

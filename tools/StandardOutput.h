@@ -5,9 +5,8 @@
 // Everything qornv-render prints on standard output goes through these two
 // functions: a write that fails (a full disk, a pipe whose reader left while
 // SIGPIPE is ignored) is then noticed and named once on stderr, rather than
-// leaving cut-short output behind a status of 0. Being the one place that
-// writes there, it is where a port to a system that translates line ends
-// would switch standard output to binary.
+// leaving cut-short output behind a status of 0. Binary mode, which keeps
+// Windows from writing every LF as CR LF, is set by Console.h.
 
 // False once a write has failed; the first failure prints the reason, later
 // calls write nothing more and say nothing more.

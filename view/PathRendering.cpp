@@ -65,21 +65,12 @@ class LastOccurrences {
     std::array<std::size_t*, pathLaneCount> rows{};
 };
 
-// Leaves the cursors where a walk with Reset and Next would: on the list's last
-// element and on the node the path stands on.
-void PlaceCursors(CursorList<std::int8_t>& walked, NodeList& nodeList, std::size_t finalNode) {
-    walked.Select(static_cast<std::ptrdiff_t>(walked.Size()) - 1);
-    if (finalNode != 0) {
-        nodeList.Select(static_cast<std::ptrdiff_t>(finalNode));
-    }
-}
-
 void DrawLastOccurrences(ViewerState& state, DrawingSurface& surface, const PathRules& rules,
-                         CursorList<std::int8_t>& walked) {
+                         const CursorList<std::int8_t>& walked) {
     const PathTable table(rules);
     LastOccurrences last(rules.Keys());
     // The visitor is copied into the walk; it shares the rows it fills.
-    const std::size_t finalNode = table.WalkInLanes(
+    table.WalkInLanes(
         walked.Elements(), [&last](std::size_t lane, std::size_t index, std::size_t shape,
                                    std::size_t byte) { last(lane, index, shape, byte); });
     const std::vector<std::size_t> lastSeen = last.Merged();
@@ -92,28 +83,25 @@ void DrawLastOccurrences(ViewerState& state, DrawingSurface& surface, const Path
         DrawShape(surface, state.nodeList, rules, key, markerRadius);
     }
     surface.EndDrawing();
-    PlaceCursors(walked, state.nodeList, finalNode);
 }
 
 // Every shape of the walk in order, one drawing unit each.
 void DrawEveryShape(ViewerState& state, DrawingSurface& surface, const PathRules& rules,
-                    CursorList<std::int8_t>& walked) {
+                    const CursorList<std::int8_t>& walked) {
     const std::int32_t markerRadius = rules.MarkerRadius(state.layout);
-    const std::size_t finalNode =
-        rules.Walk(walked.Elements(), 0, [&](std::size_t, std::size_t shape) {
-            DrawShape(surface, state.nodeList, rules, shape, markerRadius);
-        });
-    PlaceCursors(walked, state.nodeList, finalNode);
+    rules.Walk(walked.Elements(), 0, [&](std::size_t, std::size_t shape) {
+        DrawShape(surface, state.nodeList, rules, shape, markerRadius);
+    });
 }
 
 using PathDrawing = void (*)(ViewerState&, DrawingSurface&, const PathRules&,
-                             CursorList<std::int8_t>&);
+                             const CursorList<std::int8_t>&);
 
 void DrawView(ViewerState& state, DrawingSurface& surface, StructureKind kind,
               PathDrawing drawPath) {
     DrawNodes(state, surface, kind);
     const Structure& structure = StructureOf(kind);
-    CursorList<std::int8_t>& walked = WalkedList(state.sequence, structure);
+    const CursorList<std::int8_t>& walked = WalkedList(state.sequence, structure);
     if (state.nodeList.Size() == 0 || walked.Size() < 2) {
         return;
     }

@@ -11,7 +11,8 @@ void DrawStructureView(ViewerState& state, DrawingSurface& surface, StructureKin
 
 // The same picture drawn the plain way: every line and marker dot of the walk in
 // order, repeats included, so the cost grows with the list. The drawing above
-// must match it pixel for pixel; kept for tests and for comparison.
+// must match it pixel for pixel. Kept in the library as the reference that the
+// property test and the drawing benchmark measure the drawing above against.
 void DrawStructureViewInFull(ViewerState& state, DrawingSurface& surface, StructureKind kind);
 
 // One line or marker dot of a walk over `nodeList`, in a drawing unit of its own.

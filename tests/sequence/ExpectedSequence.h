@@ -48,9 +48,7 @@ inline std::string GoodLines(std::size_t minimumBytes, std::vector<int>& steps) 
 inline Sequence SequenceHolding(std::initializer_list<std::int8_t> steps) {
     Sequence sequence;
     for (const std::int8_t step : steps) {
-        sequence.stepList.Add();
-        sequence.stepList.Current() = step;
-        AppendClass(sequence);
+        AppendStep(sequence, step);
     }
     return sequence;
 }

@@ -44,7 +44,6 @@ TEST(SequenceFollower, AFileLockedByItsWriterIsReadOnOnceReleased) {
     EXPECT_EQ(follower.Update(followed).kind, Kind::Unchanged);
     EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5));
     EXPECT_EQ(StepsOf(followed), std::vector<int>{5});
-    EXPECT_TRUE(follower.Following());
 
     lock.Release();
     EXPECT_EQ(follower.Update(followed).kind, Kind::Grown);
@@ -61,7 +60,6 @@ TEST(SequenceFollower, FollowsFilesNamedWithUmlautsAndCjkCharacters) {
         Append(path, ";;;;;6\n");
         EXPECT_EQ(follower.Update(followed).kind, Kind::Grown) << name;
         EXPECT_EQ(StepsOf(followed), (std::vector<int>{5, 6})) << name;
-        EXPECT_EQ(follower.Path(), path);
     }
 }
 

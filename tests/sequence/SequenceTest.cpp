@@ -8,18 +8,15 @@ std::vector<int> ValuesOf(const CursorList<std::int8_t>& list) {
     return {list.Elements().begin(), list.Elements().end()};
 }
 
-TEST(Sequence, AppendClassFoldsEveryNodeOntoTheOctahedron) {
+TEST(Sequence, AppendStepFoldsEveryNodeOntoTheOctahedron) {
     const int steps[] = {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 50, 99};
     const int classes[] = {0, 1, 2, 2, 2, 3, 4, 4, 4, 5, 6, 6, 6, 7, 0, 0, 0};
     Sequence sequence;
     for (const int step : steps) {
-        sequence.stepList.Add();
-        sequence.stepList.Current() = static_cast<std::int8_t>(step);
-        AppendClass(sequence);
+        AppendStep(sequence, static_cast<std::int8_t>(step));
     }
     EXPECT_EQ(ValuesOf(sequence.classList),
               std::vector<int>(std::begin(classes), std::end(classes)));
-    EXPECT_EQ(sequence.classList.Index(), sequence.stepList.Index());
 }
 
 TEST(Sequence, StartupStepsVisitEveryOrderedPair) {

@@ -125,9 +125,7 @@ TEST(PathStatisticsPicture, CountedShapesAreExactlyTheDrawnOnes) {
         Sequence sequence;
         const auto steps = RandomFileSteps(random, static_cast<std::size_t>(length(random)));
         for (const std::int8_t step : steps) {
-            sequence.stepList.Add();
-            sequence.stepList.Current() = step;
-            AppendClass(sequence);
+            AppendStep(sequence, step);
         }
         RecordingDevice device(side, side);
         ASSERT_TRUE(DrawStructurePicture(sequence, kind, side, side, device));
