@@ -80,8 +80,9 @@ check_mode() {
     local folder
     folder=$(reg_value "$key" InstallLocation)
     [[ -n $folder ]] || fail "$option: no entry in Apps & features"
-    # shellcheck disable=SC2053 # a glob
-    [[ $folder == $expected ]] || fail "$option: installed to $folder, not $expected"
+    # A leading * stands for the user's own folders; the rest is matched as it is.
+    [[ $folder == "$expected" || ($expected == '*'* && $folder == *"${expected#\*}") ]] ||
+        fail "$option: installed to $folder, not $expected"
     [[ $(reg_value "$key" DisplayVersion) =~ ^[0-9]+\.[0-9]+\.[0-9]+$ ]] || fail "$option: no version"
     [[ $(reg_value "$key" UninstallString) == *Uninstall.exe* ]] || fail "$option: no uninstaller"
     local unix

@@ -93,7 +93,10 @@ file="$work/Messung Grüße 測定.kzt"
 windows_name() { printf 'Z:%s' "${1//\//\\}"; }
 # The user's part of the registry and the user's folders in the prefix.
 user_state() {
-    { wine reg query HKCU /s 2>/dev/null || true; } | tr -d '\r' | grep -v '^$' >"$work/$1.reg"
+    # Wine keeps pointer and desktop settings of its own under Temporary System
+    # Parameters as the test moves the pointer; they are not the viewer's.
+    { wine reg query HKCU /s 2>/dev/null || true; } | tr -d '\r' | grep -v '^$' |
+        awk '/^HKEY_/ { wine = index($0, "HKEY_CURRENT_USER\\Software\\Wine\\Temporary System Parameters") == 1 } !wine' >"$work/$1.reg"
     find "$WINEPREFIX/drive_c/users" | sort >"$work/$1.files"
 }
 line() {
