@@ -98,20 +98,8 @@ for dy in 0 -1 1; do
 done
 [[ $least == 0 ]] || fail "the view differs from qornv-render --scale $scale in $least pixels"
 
-# The frame's four edges, each as wide as the diagram's lines at this scale:
-# its colour (Fusion's mid grey) counted across each edge halfway along.
-edge_width=$(awk -v s="$scale" 'BEGIN { w = int(s + 0.5); print w < 1 ? 1 : w }')
-area_top=$((top + menu_line))
-edge() { count_colour "$2" "$3" "$4" "$5" B8B8B8; }
-edges=("left $left $((area_top + $(device 260))) $(device 30) 1"
-    "right $((left + $(device 510))) $((area_top + $(device 260))) $(device 30) 1"
-    "top $((left + $(device 300))) $area_top 1 $(device 35)"
-    "bottom $((left + $(device 300))) $((area_top + $(device 490))) 1 $(device 30)")
-for spec in "${edges[@]}"; do
-    # shellcheck disable=SC2086
-    [[ $(edge $spec) == "$edge_width" ]] ||
-        fail "the frame's ${spec%% *} edge is $(edge $spec) pixels wide, not $edge_width"
-done
+# The frame's four edges, in Fusion's mid grey.
+expect_frame_edges count_colour B8B8B8
 
 choose $ansicht 3 # Löschen
 expect_bare "Löschen on the icosahedron"

@@ -139,6 +139,25 @@ count_colour() {
         awk -v c="#$5" 'toupper($0) ~ toupper(c) { n += $1 } END { print n + 0 }'
 }
 
+# The frame's four edges each as wide as the diagram's lines at this scale:
+# COUNT X Y W H ARGS... (count_colour, say) counted across each edge halfway
+# along. Needs a shot and the client's left, top and menu line.
+expect_frame_edges() {
+    local strip width area_top=$((top + menu_line))
+    width=$(awk -v s="${scale:-1}" 'BEGIN { w = int(s + 0.5); print w < 1 ? 1 : w }')
+    for strip in "left $left $((area_top + $(device 260))) $(device 30) 1" \
+        "right $((left + $(device 510))) $((area_top + $(device 260))) $(device 30) 1" \
+        "top $((left + $(device 300))) $area_top 1 $(device 35)" \
+        "bottom $((left + $(device 300))) $((area_top + $(device 490))) 1 $(device 30)"; do
+        # shellcheck disable=SC2086 # the strip's five words
+        set -- $strip "$@"
+        local counted
+        counted=$("$6" "$2" "$3" "$4" "$5" "${@:7}")
+        [[ $counted == "$width" ]] || fail "the frame's $1 edge is $counted pixels wide, not $width"
+        shift 5
+    done
+}
+
 # The viewer's popup menu that is open, as "left top window" on the screen.
 # Wine names its windows' class after the program: viewer_class says which.
 open_popup() {
