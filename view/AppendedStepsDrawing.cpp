@@ -77,8 +77,8 @@ QRect AppendedStepsDrawing::Draw(ViewerState& state, DrawingSurface& surface, St
         const auto list = WalkedList(state.sequence, structure).Elements();
         const bool shown = structure.kind == kind;
         // The structure not shown is walked with its own node count, as its view will be.
-        const PathRules rules(structure,
-                              shown ? ReachableNodes(state.nodeList.Size()) : structure.NodeCount());
+        const PathRules rules(structure, shown ? ReachableNodes(state.nodeList.Size())
+                                               : structure.NodeCount());
         const std::size_t kept = std::min(keptSteps, list.size());
         WalkPoint& point = points[static_cast<std::size_t>(structure.kind)];
         const bool resumes =

@@ -70,9 +70,9 @@ void DrawLastOccurrences(ViewerState& state, DrawingSurface& surface, const Path
     const PathTable table(rules);
     LastOccurrences last(rules.Keys());
     // The visitor is copied into the walk; it shares the rows it fills.
-    table.WalkInLanes(
-        walked.Elements(), [&last](std::size_t lane, std::size_t index, std::size_t shape,
-                                   std::size_t byte) { last(lane, index, shape, byte); });
+    table.WalkInLanes(walked.Elements(),
+                      [&last](std::size_t lane, std::size_t index, std::size_t shape,
+                              std::size_t byte) { last(lane, index, shape, byte); });
     const std::vector<std::size_t> lastSeen = last.Merged();
     const std::int32_t markerRadius = rules.MarkerRadius(state.layout);
     // One painter for all of them: a path has a few hundred distinct shapes.

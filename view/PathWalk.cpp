@@ -11,8 +11,8 @@ PathRules::PathRules(const Structure& structure, std::size_t nodeCount)
     : structure(&structure), nodeCount(nodeCount), keys(nodeCount) {}
 
 bool PathRules::IsCorner(std::size_t node) const {
-    return std::find(structure->corners.begin(), structure->corners.end(), static_cast<int>(node)) !=
-           structure->corners.end();
+    return std::find(structure->corners.begin(), structure->corners.end(),
+                     static_cast<int>(node)) != structure->corners.end();
 }
 
 bool PathRules::LineRed(std::size_t from, std::size_t to) const {
