@@ -119,8 +119,11 @@ void MainWindow::SetFrameCaption(const QString& caption) {
     }
 }
 
+// The menu bar's line as laid out, not as it would like to be: at 150 % on
+// Windows the two differ by a pixel, and the layout then stood a pixel short
+// of the picture qornv-render draws at that scale.
 WindowSize MainWindow::WindowGeometry() const {
-    const int menuLine = menuWidget() != nullptr ? menuWidget()->sizeHint().height() : 0;
+    const int menuLine = menuWidget() != nullptr ? menuWidget()->height() : 0;
     return {drawingArea->width(), drawingArea->height() + menuLine};
 }
 

@@ -42,7 +42,7 @@ class MainWindow : public QMainWindow {
     void CreateSequenceFrame();
 
     void SetFrameCaption(const QString& caption);
-    // Width of the drawing area; its height plus one menu-bar line.
+    // Width of the drawing area; its height plus the menu bar's.
     WindowSize WindowGeometry() const;
     // Makes what was drawn into the surface visible, all of it or `changed`.
     void ShowDrawing();

@@ -197,7 +197,7 @@ expect_picture "a hundred lines" "$file"
 choose $sequenz 3 # Schliesen
 expect_exit Schliesen wait_long
 # At 150 %, the default of many laptops, set as Windows sets it (144 dpi):
-# the frame whole.
+# the diagram as qornv-render draws it at that scale, and the frame whole.
 # (Wine hands no QT_ variable of the Unix environment to a Windows program.)
 scale=1.5
 wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d 144 /f >/dev/null 2>&1
@@ -206,6 +206,8 @@ start_viewer
 read -r left top < <(client_origin)
 shot
 find_menu_line
+inner="$(device 460)x$(device 400)+$(device 40)+$(device 40)"
+expect_picture "the start-up picture at $scale" --scale $scale
 # The frame's colour is the style's: the one colour beside the face across
 # its right edge.
 frame=$(convert "$work/screen.png" -crop "$(device 30)x1+$((left + $(device 510)))+$((top + menu_line + $(device 260)))" \
