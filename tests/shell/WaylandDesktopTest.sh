@@ -142,6 +142,7 @@ echo "client area ${client_w}x$client_h at $x,$y (logical), scale $scale"
 shot
 find_menu_line
 expect_render "the start-up picture" 540 540
+expect_frame_edges count_colour B8B8B8
 
 # The menu whose title lies at X: clicked until what changed below the menu
 # bar is a popup's size (device pixels: popup_left popup_top width height).
